@@ -1,0 +1,39 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "main_window.h"
+#include "policy_store.h"
+#include "win32_registry.h"
+
+namespace {
+
+// Libraries load from the system folder only, never from beside the exe or
+// the current folder. Looked up at run time: Windows 7 may lack the call.
+void RestrictLibrarySearch() {
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    const auto set_directories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (set_directories != nullptr) set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    RestrictLibrarySearch();
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    nimbrel::Win32Registry registry;
+    nimbrel::PolicyStore store(registry);
+    nimbrel::ui::MainWindow main_window(store);
+    if (!main_window.Open(instance, show)) return 1;
+
+    // Runs until the last window is gone: the About window may outlive the main one.
+    MSG message;
+    while (nimbrel::ui::Window::LiveWindows() > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (main_window.PreTranslate(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}

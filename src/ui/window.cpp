@@ -1,0 +1,57 @@
+#include "window.h"
+
+namespace nimbrel::ui {
+
+Window::~Window() {
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        --live_windows_;
+    }
+}
+
+void Window::RegisterClass(const wchar_t* class_name, HINSTANCE instance, HICON icon) {
+    WNDCLASSEXW window_class = {};
+    if (GetClassInfoExW(instance, class_name, &window_class)) return;
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = Procedure;
+    window_class.hInstance = instance;
+    window_class.hIcon = icon;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = class_name;
+    RegisterClassExW(&window_class);
+}
+
+bool Window::Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style,
+                    POINT position, SIZE size, HWND owner, HMENU menu, HINSTANCE instance) {
+    return CreateWindowExW(ex_style, class_name, title, style, position.x, position.y, size.cx,
+                           size.cy, owner, menu, instance, this) != nullptr;
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ++live_windows_;
+    }
+    if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        --live_windows_;
+        self->OnDestroyed();
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    // Nothing may unwind into the system's code that called us.
+    try {
+        return self->HandleMessage(message, wparam, lparam);
+    } catch (...) {
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+}
+
+}  // namespace nimbrel::ui
