@@ -12,8 +12,9 @@ constexpr int TwipsToPixels(int twips, int dpi) {
     return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
-// Font sizes are kept in hundredths of a point.
-constexpr int FontPixelHeight(int centipoints, int dpi) { return (centipoints * dpi + 3600) / 7200; }
+// Font sizes are kept in hundredths of a point. Rounded down, so that text
+// never outgrows the boxes, which scale exactly.
+constexpr int FontPixelHeight(int centipoints, int dpi) { return centipoints * dpi / 7200; }
 
 struct TwipSize {
     int width;

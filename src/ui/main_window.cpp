@@ -12,8 +12,9 @@ namespace rows = main_window;
 constexpr const wchar_t* kBoxFace = L"Arno Pro Caption";
 // Stands in for the box face where it is not installed; every Windows has it.
 constexpr const wchar_t* kBoxFallbackFace = L"Tahoma";
-// The logical face that Windows maps to its standard dialog font.
-constexpr const wchar_t* kDialogFace = L"MS Shell Dlg";
+// The face Windows maps its standard dialog font to, named outright: Wine maps
+// the logical name to the wider Tahoma, which would clip the notice.
+constexpr const wchar_t* kDialogFace = L"Microsoft Sans Serif";
 
 bool FontInstalled(const wchar_t* face) {
     LOGFONTW wanted = {};
