@@ -80,14 +80,16 @@ void MoveToSuggestedRect(HWND hwnd, LPARAM suggested) {
 void FitToText(HWND control) {
     wchar_t text[128] = L"";
     const int length = GetWindowTextW(control, text, static_cast<int>(std::size(text)));
-    SIZE extent = {};
+    // Measured as the control draws it, which can be wider than the glyphs alone.
+    RECT extent = {};
     if (HDC dc = GetDC(control)) {
-        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        GetTextExtentPoint32W(dc, text, length, &extent);
+        const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
+        const HGDIOBJ old = SelectObject(dc, font);
+        DrawTextW(dc, text, length, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, old);
         ReleaseDC(control, dc);
     }
-    SetWindowPos(control, nullptr, 0, 0, extent.cx, extent.cy,
+    SetWindowPos(control, nullptr, 0, 0, extent.right, extent.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -21,6 +21,8 @@ TEST(Program, ExitAsksFirstAndOnlyYesCloses) {
     ProgramProcess program(ProgramPath());
     const HWND main = program.MainWindow();
     ASSERT_NE(main, nullptr);
+    const RECT notice = RectInParent(GetDlgItem(main, ui::kNoticeId));
+    EXPECT_LE(notice.right, ClientSize(main).cx) << notice.left << " " << notice.right;
     const HWND box_b = GetDlgItem(main, ui::kFirstDriveBoxId + 1);
     SendMessageW(box_b, BM_CLICK, 0, 0);
 
