@@ -51,6 +51,8 @@ bool AboutWindow::Open(HINSTANCE instance) {
 }
 
 void AboutWindow::OnDestroyed() {
+    // A window that failed to open is still owned by ShowAboutWindow.
+    if (current_ != this) return;
     current_ = nullptr;
     delete this;
 }

@@ -67,6 +67,7 @@ TEST_F(AboutWindowTest, ShowsTitleVersionIconAndFrameInPlace) {
     const RECT icon_rect = RectInParent(icon);
     const RECT expected_icon = {24, 24, 56, 56};
     EXPECT_TRUE(EqualRect(&icon_rect, &expected_icon));
+    EXPECT_EQ(ClassOf(icon), L"Static");
     EXPECT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
 }
 

@@ -69,6 +69,7 @@ TEST_F(MainWindowTest, EveryControlStandsWhereTheLayoutPutsIt) {
         const RECT actual = RectInParent(box);
         EXPECT_TRUE(EqualRect(&actual, &expected)) << "box " << i;
         EXPECT_EQ(TextOf(box), (std::wstring{static_cast<wchar_t>(L'A' + i), L':'}));
+        EXPECT_EQ(ClassOf(box), L"Button");
         EXPECT_EQ(GetWindowLongW(box, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
         const LOGFONTW font = FontOf(box);
         EXPECT_TRUE(std::wstring(font.lfFaceName) == L"Arno Pro Caption" ||
@@ -89,8 +90,10 @@ TEST_F(MainWindowTest, EveryControlStandsWhereTheLayoutPutsIt) {
         const RECT actual = RectInParent(Control(button.id));
         EXPECT_TRUE(EqualRect(&actual, &button.rect)) << button.id;
         EXPECT_EQ(TextOf(Control(button.id)), button.text);
+        EXPECT_EQ(ClassOf(Control(button.id)), L"Button");
         EXPECT_EQ(GetWindowLongW(Control(button.id), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
         const LOGFONTW font = FontOf(Control(button.id));
+        EXPECT_STREQ(font.lfFaceName, L"Microsoft Sans Serif");
         EXPECT_EQ(font.lfHeight, -11);
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
     }
@@ -98,6 +101,7 @@ TEST_F(MainWindowTest, EveryControlStandsWhereTheLayoutPutsIt) {
     // The notice fits its text, from a fixed top-left corner, inside the window.
     const HWND notice = Control(ui::kNoticeId);
     EXPECT_EQ(TextOf(notice), L"You must restart your Windows for the changes to take effect");
+    EXPECT_EQ(ClassOf(notice), L"Static");
     EXPECT_EQ(GetWindowLongW(notice, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
     const RECT rect = RectInParent(notice);
     EXPECT_EQ(rect.left, 15);

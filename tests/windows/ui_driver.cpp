@@ -71,6 +71,12 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
 LOGFONTW FontOf(HWND control) {
     LOGFONTW font = {};
     const auto handle = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));

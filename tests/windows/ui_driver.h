@@ -21,6 +21,7 @@ void PressKeys(std::initializer_list<WORD> keys);
 // A control's rectangle relative to its parent's client area.
 RECT RectInParent(HWND control);
 std::wstring TextOf(HWND window);
+std::wstring ClassOf(HWND window);
 LOGFONTW FontOf(HWND control);
 SIZE ClientSize(HWND window);
 bool CentredOnWorkArea(HWND window);
