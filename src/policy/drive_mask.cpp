@@ -7,11 +7,11 @@
 namespace nimbrel {
 namespace {
 
-std::optional<std::int32_t> ParseDecimal(const std::string& text) {
+std::optional<std::int32_t> ParseDecimal(std::string_view text) {
     std::int32_t value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc{} || ptr != end || text.empty()) return std::nullopt;
+    if (text.empty() || ec != std::errc{} || ptr != end) return std::nullopt;
     return value;
 }
 
@@ -27,15 +27,17 @@ std::optional<std::int32_t> CheckedAdd(std::int32_t a, std::int32_t b) {
 std::optional<DriveMask> ComputeDriveMask(DriveBoxes& boxes) {
     for (int i = 0; i < kDriveCount; ++i) {
         const std::int32_t weight = boxes.Value(i) == kTicked ? std::int32_t{1} << i : 0;
-        boxes.SetTag(i, std::to_string(weight));
+        std::array<char, kTagCapacity> text;
+        const auto written = std::to_chars(text.data(), text.data() + text.size(), weight);
+        boxes.SetTag(i, std::string_view(text.data(), written.ptr - text.data()));
     }
 
     // Every text is fetched before any is converted.
-    std::array<std::string, kDriveCount> texts;
+    std::array<std::string_view, kDriveCount> texts;
     for (int i = 0; i < kDriveCount; ++i) texts[i] = boxes.Tag(i);
 
     std::optional<DriveMask> sum = 0;
-    for (const std::string& text : texts) {
+    for (const std::string_view text : texts) {
         const auto contribution = ParseDecimal(text);
         if (!contribution) return std::nullopt;
         sum = CheckedAdd(*sum, *contribution);

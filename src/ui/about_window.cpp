@@ -1,9 +1,9 @@
 #include "about_window.h"
 
 #include <memory>
-#include <string>
 
 #include "dpi.h"
+#include "fixed_text.h"
 #include "layout.h"
 #include "version.h"
 
@@ -16,9 +16,12 @@ namespace rows = about_window;
 // the window draws takes its colour from there.
 constexpr COLORREF kForeColour = RGB(255, 0, 0);
 
-std::wstring VersionText() {
-    return L"Version: " + std::to_wstring(NIMBREL_VERSION_MAJOR) + L"." +
-           std::to_wstring(NIMBREL_VERSION_MINOR) + L"." + std::to_wstring(NIMBREL_VERSION_PATCH);
+// "Version: " and the major, minor and revision numbers, in that order.
+FixedText<wchar_t, 48> VersionText() {
+    FixedText<wchar_t, 48> text(L"Version: ");
+    text.AppendNumber(NIMBREL_VERSION_MAJOR).Append(L".").AppendNumber(NIMBREL_VERSION_MINOR);
+    text.Append(L".").AppendNumber(NIMBREL_VERSION_PATCH);
+    return text;
 }
 
 }  // namespace

@@ -12,10 +12,13 @@ Function User32Entry(const char* name) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
+const auto get_dpi_for_window = User32Entry<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+const auto adjust_for_dpi =
+    User32Entry<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+
 }  // namespace
 
 int WindowDpi(HWND hwnd) {
-    static const auto get_dpi_for_window = User32Entry<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     if (get_dpi_for_window != nullptr && hwnd != nullptr) {
         if (const UINT dpi = get_dpi_for_window(hwnd)) return static_cast<int>(dpi);
     }
@@ -34,8 +37,6 @@ RECT ToPixels(const TwipRect& twips, int dpi) {
 }
 
 SIZE WindowSizeForClient(TwipSize client, DWORD style, DWORD ex_style, bool has_menu, int dpi) {
-    static const auto adjust_for_dpi =
-        User32Entry<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     RECT rect = {0, 0, TwipsToPixels(client.width, dpi), TwipsToPixels(client.height, dpi)};
     if (adjust_for_dpi == nullptr ||
         !adjust_for_dpi(&rect, style, has_menu, ex_style, static_cast<UINT>(dpi))) {

@@ -47,16 +47,20 @@ void Place(HWND control, const TwipRect& twips, int dpi) {
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::wstring SystemMessage(RegStatus status) {
-    wchar_t text[512] = L"";
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       static_cast<DWORD>(status), 0, text, static_cast<DWORD>(std::size(text)), nullptr);
-    std::wstring message(text, length);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
-        message.pop_back();
-    if (message.empty()) message = L"Error " + std::to_wstring(status) + L".";
-    return message;
+using MessageText = FixedText<wchar_t, 640>;
+
+// The system's own words for a status code, or its number where it has none.
+void AppendSystemMessage(MessageText& text, RegStatus status) {
+    wchar_t words[512] = L"";
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, static_cast<DWORD>(status), 0, words,
+                                  static_cast<DWORD>(std::size(words)), nullptr);
+    while (length > 0 && (words[length - 1] == L'\n' || words[length - 1] == L'\r')) --length;
+    if (length == 0) {
+        text.Append(L"Error ").AppendNumber(status).Append(L".");
+    } else {
+        text.Append({words, length});
+    }
 }
 
 }  // namespace
@@ -87,9 +91,14 @@ std::int16_t MainWindow::Value(int index) const {
     return static_cast<std::int16_t>(SendMessageW(boxes_[index], BM_GETCHECK, 0, 0));
 }
 
-std::string MainWindow::Tag(int index) const { return tags_[index]; }
+std::string_view MainWindow::Tag(int index) const { return tags_[index].view(); }
 
-void MainWindow::SetTag(int index, std::string text) { tags_[index] = std::move(text); }
+// A text too long for the slot is not kept in part: an empty tag reads as no
+// number, where a cut one could read as a wrong one.
+void MainWindow::SetTag(int index, std::string_view text) {
+    tags_[index] = text.size() <= kTagCapacity ? FixedText<char, kTagCapacity + 1>(text)
+                                               : FixedText<char, kTagCapacity + 1>();
+}
 
 void MainWindow::OnCreate() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
@@ -109,8 +118,7 @@ void MainWindow::OnCreate() {
 }
 
 void MainWindow::Layout(int dpi) {
-    static const bool has_box_face = FontInstalled(kBoxFace);
-    auto box_font = MakeFont(has_box_face ? kBoxFace : kBoxFallbackFace,
+    auto box_font = MakeFont(FontInstalled(kBoxFace) ? kBoxFace : kBoxFallbackFace,
                              rows::kBoxFontCentipoints, dpi, FW_BOLD, false, ANSI_CHARSET);
     auto dialog_font = MakeFont(kDialogFace, rows::kDialogFontCentipoints, dpi, FW_NORMAL, false);
     auto big_icon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
@@ -172,8 +180,9 @@ void MainWindow::OnCommand(int id) {
 // Writing the policy takes administrator rights on current Windows; a refusal
 // must not pass for success while the notice asks for a restart.
 void MainWindow::ReportRefusal(const StoreOutcome& outcome) {
-    const std::wstring text = L"Windows refused to change the drive policy:\n\n" +
-                              SystemMessage(outcome.status) + L"\n\nNothing was changed.";
+    MessageText text(L"Windows refused to change the drive policy:\n\n");
+    AppendSystemMessage(text, outcome.status);
+    text.Append(L"\n\nNothing was changed.");
     MessageBoxW(hwnd(), text.c_str(), kTitle, MB_OK | MB_ICONWARNING);
 }
 

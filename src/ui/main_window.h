@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <array>
-#include <string>
 
 #include "drive_mask.h"
+#include "fixed_text.h"
 #include "policy_store.h"
 #include "unique_handle.h"
 #include "window.h"
@@ -30,8 +30,8 @@ public:
     bool PreTranslate(MSG& message);
 
     std::int16_t Value(int index) const override;
-    std::string Tag(int index) const override;
-    void SetTag(int index, std::string text) override;
+    std::string_view Tag(int index) const override;
+    void SetTag(int index, std::string_view text) override;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -45,7 +45,7 @@ private:
 
     PolicyStore& store_;
     std::array<HWND, kDriveCount> boxes_{};
-    std::array<std::string, kDriveCount> tags_{};
+    std::array<FixedText<char, kTagCapacity + 1>, kDriveCount> tags_{};
     HWND hide_selected_ = nullptr;
     HWND unhide_all_ = nullptr;
     HWND notice_ = nullptr;

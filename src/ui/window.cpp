@@ -46,12 +46,9 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         self->OnDestroyed();
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
-    // Nothing may unwind into the system's code that called us.
-    try {
-        return self->HandleMessage(message, wparam, lparam);
-    } catch (...) {
-        return DefWindowProcW(hwnd, message, wparam, lparam);
-    }
+    // The program is built without exceptions, so nothing can unwind into the
+    // system's code that called us.
+    return self->HandleMessage(message, wparam, lparam);
 }
 
 }  // namespace nimbrel::ui

@@ -18,13 +18,13 @@ public:
     }
 
     std::int16_t Value(int index) const override { return values[index]; }
-    std::string Tag(int index) const override {
+    std::string_view Tag(int index) const override {
         log.push_back("get " + std::to_string(index));
         return tags[index];
     }
-    void SetTag(int index, std::string text) override {
+    void SetTag(int index, std::string_view text) override {
         log.push_back("set " + std::to_string(index));
-        tags[index] = std::move(text);
+        tags[index] = text;
     }
 
     std::array<std::int16_t, kDriveCount> values{};

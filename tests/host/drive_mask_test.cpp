@@ -73,7 +73,7 @@ TEST(ComputeDriveMask, EachPressStartsAfresh) {
 class BrokenTagBoxes : public FakeBoxes {
 public:
     explicit BrokenTagBoxes(std::string text) : text_(std::move(text)) {}
-    std::string Tag(int) const override { return text_; }
+    std::string_view Tag(int) const override { return text_; }
 
 private:
     std::string text_;

@@ -115,7 +115,7 @@ TEST_F(PolicyStoreTest, ApplySelectionWritesTheTickedDrivesOrRemoves) {
 
 TEST_F(PolicyStoreTest, UncomputableMaskNeverReachesTheRegistry) {
     class OverflowingBoxes : public FakeBoxes {
-        std::string Tag(int) const override { return "2147483647"; }
+        std::string_view Tag(int) const override { return "2147483647"; }
     } boxes;
     EXPECT_EQ(store.ApplySelection(boxes), StoreOutcome{Result::Aborted});
     EXPECT_TRUE(registry.calls.empty());
