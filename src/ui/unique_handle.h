@@ -11,25 +11,41 @@ template <typename Handle, auto Release>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    explicit UniqueHandle(Handle handle) { reset(handle); }
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        reset(std::exchange(other.handle_, nullptr));
+        if (this != &other) {
+            Free();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
         return *this;
     }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { reset(); }
+    ~UniqueHandle() { Free(); }
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     void reset(Handle handle = nullptr) {
-        if (handle_ != nullptr) Release(handle_);
+        Free();
         handle_ = handle;
+        if (handle_ != nullptr) ++live_;
     }
 
+    // How many handles of this kind are owned now. Tests count leaks with it,
+    // since the system's own GDI and USER counts are not available everywhere.
+    static int Live() { return live_; }
+
 private:
+    void Free() {
+        if (handle_ == nullptr) return;
+        Release(handle_);
+        handle_ = nullptr;
+        --live_;
+    }
+
     Handle handle_ = nullptr;
+    static inline int live_ = 0;
 };
 
 using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <optional>
+
 #include "about_window.h"
 #include "layout.h"
 #include "main_window.h"
@@ -184,36 +188,94 @@ TEST_F(MainWindowTest, ButtonsWriteAndRemoveThePolicyAndKeepTheTicks) {
     EXPECT_EQ(window.Tag(3), "8");
 }
 
-TEST_F(MainWindowTest, RefusedChangeIsReportedAndChangesNothing) {
-    WriteValue(kExplorerPath, "NoDrives", {REG_DWORD, {8, 0, 0, 0}});
-    const ScopedKeyDacl deny(kExplorerPath, kDenyWritesSddl);
+// Every way the registry can refuse or have nothing to do, met through the
+// window: a refusal shows the one message, nothing else shows anything, and
+// neither the ticks nor the stored values change.
+TEST_F(MainWindowTest, RegistryFaultsChangeNothingAndOnlyRefusalsSpeak) {
+    const StoredValue kEight = {REG_DWORD, {8, 0, 0, 0}};
+    const StoredValue kOther = {REG_SZ, {'k', 'e', 'e', 'p', 0}};
+    const auto locked = [&] {
+        WriteValue(kExplorerPath, "NoDrives", kEight);
+        WriteValue(kExplorerPath, "Other", kOther);
+        return std::make_unique<ScopedKeyDacl>(kExplorerPath, kDenyWritesSddl);
+    };
+    const struct {
+        const char* name;
+        std::function<std::unique_ptr<ScopedKeyDacl>()> arrange;
+        int button;
+        bool refused;
+        std::optional<StoredValue> no_drives_after;
+    } cases[] = {
+        {"create denied",
+         [] {
+             HKEY parent = nullptr;
+             RegCreateKeyExA(HKEY_CURRENT_USER, kPoliciesPath, 0, nullptr, REG_OPTION_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, &parent, nullptr);
+             RegCloseKey(parent);
+             return std::unique_ptr<ScopedKeyDacl>();
+         },
+         ui::kHideSelectedId, true, std::nullopt},
+        {"set denied", locked, ui::kHideSelectedId, true, kEight},
+        {"delete denied", locked, ui::kUnhideAllId, true, kEight},
+        {"key absent", [] { return std::unique_ptr<ScopedKeyDacl>(); }, ui::kUnhideAllId, false,
+         std::nullopt},
+        {"value absent",
+         [&] {
+             WriteValue(kExplorerPath, "Other", kOther);
+             return std::unique_ptr<ScopedKeyDacl>();
+         },
+         ui::kUnhideAllId, false, std::nullopt},
+    };
     Click(Box(2));
     Settle();
     const auto ticks = Ticks();
-
-    const SeenMessageBox answerer = AnswerMessageBox(GetCurrentProcessId(), IDOK, [this] {
-        Click(Control(ui::kHideSelectedId));
-        Settle(400);
-    });
-    ASSERT_TRUE(answerer.seen);
-    EXPECT_EQ(answerer.title, L"-Quorvex- Nimbrel v1.0");
-    EXPECT_NE(answerer.text.find(L"refused"), std::wstring::npos) << answerer.text;
-    EXPECT_NE(answerer.text.find(L"Nothing was changed"), std::wstring::npos);
-    EXPECT_TRUE(answerer.has_icon && answerer.has_ok);
-    EXPECT_EQ(ReadValue(kExplorerPath, "NoDrives"), (StoredValue{REG_DWORD, {8, 0, 0, 0}}));
-    EXPECT_EQ(Ticks(), ticks);
+    for (const auto& c : cases) {
+        ResetPolicies();
+        {
+            const auto guard = c.arrange();
+            const SeenMessageBox box = AnswerMessageBox(
+                GetCurrentProcessId(), IDOK,
+                [&] {
+                    Click(Control(c.button));
+                    Settle(300);
+                },
+                c.refused ? 5000 : 1000);
+            EXPECT_EQ(box.seen, c.refused) << c.name;
+            if (c.refused) {
+                EXPECT_EQ(box.title, L"-Quorvex- Nimbrel v1.0") << c.name;
+                EXPECT_NE(box.text.find(L"refused"), std::wstring::npos) << c.name;
+                EXPECT_NE(box.text.find(L"Nothing was changed"), std::wstring::npos) << c.name;
+                EXPECT_TRUE(box.has_icon && box.has_ok) << c.name;
+            }
+        }
+        EXPECT_EQ(ReadValue(kExplorerPath, "NoDrives"), c.no_drives_after) << c.name;
+        if (KeyExists(kExplorerPath)) {
+            EXPECT_EQ(ReadValue(kExplorerPath, "Other"), kOther) << c.name;
+        }
+        EXPECT_EQ(Ticks(), ticks) << c.name;
+        DWORD_PTR result = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(window.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
+            << c.name;
+    }
 }
 
-TEST_F(MainWindowTest, UnhideWithNothingStoredShowsNothing) {
-    const SeenMessageBox watcher = AnswerMessageBox(
-        GetCurrentProcessId(), IDOK,
-        [this] {
-            Click(Control(ui::kUnhideAllId));
-            Settle(300);
-        },
-        1000);
-    EXPECT_FALSE(watcher.seen);
-    EXPECT_FALSE(KeyExists(kExplorerPath));
+TEST_F(MainWindowTest, RepeatedUseLeaksNoHandle) {
+    const int fonts = ui::UniqueFont::Live();
+    const int icons = ui::UniqueIcon::Live();
+    const int windows = ui::UniqueWindow::Live();
+    for (int round = 0; round < 200; ++round) {
+        ui::ShowAboutWindow();
+        DestroyWindow(AboutWindow::Current());
+        SendMessageW(Box(round % kDriveCount), BM_CLICK, 0, 0);
+        SendMessageW(Control(round % 2 ? ui::kHideSelectedId : ui::kUnhideAllId), BM_CLICK, 0, 0);
+    }
+    Settle();
+    EXPECT_EQ(ui::UniqueFont::Live(), fonts);
+    EXPECT_EQ(ui::UniqueIcon::Live(), icons);
+    EXPECT_EQ(ui::UniqueWindow::Live(), windows);
+    EXPECT_EQ(registry.OpenHandles(), 0u);
+    DWORD_PTR result = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(window.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result));
 }
 
 }  // namespace
