@@ -1,0 +1,22 @@
+// The start-up baseline: the least a Win32 program does to show one window.
+#include <windows.h>
+
+static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    WNDCLASSW window_class = {};
+    window_class.lpfnWndProc = Procedure;
+    window_class.hInstance = instance;
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = L"MinimalWindow";
+    RegisterClassW(&window_class);
+    HWND hwnd = CreateWindowExW(0, L"MinimalWindow", L"Minimal", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 320, 160, nullptr, nullptr, instance, nullptr);
+    ShowWindow(hwnd, show);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
+}
