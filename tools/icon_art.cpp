@@ -43,7 +43,9 @@ Rgb Mix(Rgb a, Rgb b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-double Cross(Point o, Point a, Point b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+double Cross(Point o, Point a, Point b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
 
 bool InConvex(const std::array<Point, 4>& quad, Point p) {
     for (std::size_t i = 0; i < quad.size(); ++i) {
@@ -54,7 +56,8 @@ bool InConvex(const std::array<Point, 4>& quad, Point p) {
 
 double SegmentDistance(Point a, Point b, Point p) {
     const double dx = b.x - a.x, dy = b.y - a.y;
-    const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    const double t =
+        std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
     return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
@@ -103,7 +106,8 @@ std::vector<Rgba> Render(int size) {
             int covered = 0;
             for (int sy = 0; sy < kSamples; ++sy) {
                 for (int sx = 0; sx < kSamples; ++sx) {
-                    const Point p = {(x + (sx + 0.5) / kSamples) * unit, (y + (sy + 0.5) / kSamples) * unit};
+                    const Point p = {(x + (sx + 0.5) / kSamples) * unit,
+                                     (y + (sy + 0.5) / kSamples) * unit};
                     if (const auto colour = Paint(p, line)) {
                         sum = {sum.r + colour->r, sum.g + colour->g, sum.b + colour->b};
                         ++covered;
@@ -136,7 +140,8 @@ Palette CubeAndGreys() {
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
-                palette.push_back({static_cast<std::uint8_t>(r * 51), static_cast<std::uint8_t>(g * 51),
+                palette.push_back({static_cast<std::uint8_t>(r * 51),
+                                   static_cast<std::uint8_t>(g * 51),
                                    static_cast<std::uint8_t>(b * 51), 0});
     for (int i = 0; i < 40; ++i) {
         const auto grey = static_cast<std::uint8_t>(std::lround(8 + i * 6.1));
@@ -149,7 +154,8 @@ std::uint8_t Nearest(const Palette& palette, Rgba colour) {
     std::size_t best = 0;
     int best_distance = 1 << 30;
     for (std::size_t i = 0; i < palette.size(); ++i) {
-        const int dr = palette[i].r - colour.r, dg = palette[i].g - colour.g, db = palette[i].b - colour.b;
+        const int dr = palette[i].r - colour.r, dg = palette[i].g - colour.g,
+                  db = palette[i].b - colour.b;
         const int distance = dr * dr + dg * dg + db * db;
         if (distance < best_distance) {
             best_distance = distance;
@@ -192,12 +198,15 @@ std::vector<std::uint8_t> EncodeImage(const std::vector<Rgba>& pixels, int size,
         for (int x = 0; x < size; ++x) {
             const Rgba& p = pixels[static_cast<std::size_t>(y) * size + x];
             if (bpp == 32) {
-                std::copy_n(std::array<std::uint8_t, 4>{p.b, p.g, p.r, p.a}.begin(), 4, &row[x * 4]);
+                std::copy_n(std::array<std::uint8_t, 4>{p.b, p.g, p.r, p.a}.begin(), 4,
+                            &row[static_cast<std::size_t>(x) * 4]);
                 continue;
             }
             const std::uint8_t index = p.a < 128 ? 0 : Nearest(palette, p);
-            if (bpp == 8) row[x] = index;
-            else row[x / 2] |= static_cast<std::uint8_t>(x % 2 ? index : index << 4);
+            if (bpp == 8)
+                row[x] = index;
+            else
+                row[x / 2] |= static_cast<std::uint8_t>(x % 2 ? index : index << 4);
         }
         out.insert(out.end(), row.begin(), row.end());
     }

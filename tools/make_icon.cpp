@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     }
     const auto bytes = nimbrel::tools::MakeProgramIcon();
     std::ofstream out(argv[1], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return out ? 0 : 1;
 }

@@ -18,7 +18,9 @@ void RestrictLibrarySearch() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+// The parameters keep the names the system's declaration gives them.
+int WINAPI wWinMain(HINSTANCE hInstance, [[maybe_unused]] HINSTANCE hPrevInstance,
+                    [[maybe_unused]] LPWSTR lpCmdLine, int nShowCmd) {
     RestrictLibrarySearch();
     const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -26,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     nimbrel::Win32Registry registry;
     nimbrel::PolicyStore store(registry);
     nimbrel::ui::MainWindow main_window(store);
-    if (!main_window.Open(instance, show)) return 1;
+    if (!main_window.Open(hInstance, nShowCmd)) return 1;
 
     // Runs until the last window is gone: the About window may outlive the main one.
     MSG message;

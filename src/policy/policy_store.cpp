@@ -15,7 +15,8 @@ StoreOutcome Refused(RegCall call, RegStatus status) {
 
 StoreOutcome PolicyStore::WriteMask(DriveMask mask) noexcept {
     RegKey key = kNullKey;
-    const RegStatus created = registry_.CreateKey(kCurrentUser, ToAnsi(kPolicyKeyPath).c_str(), &key);
+    const RegStatus created =
+        registry_.CreateKey(kCurrentUser, ToAnsi(kPolicyKeyPath).c_str(), &key);
     const auto bits = static_cast<std::uint32_t>(mask);
     const std::array<std::uint8_t, 4> data = {
         static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),

@@ -1,7 +1,5 @@
 #include "about_window.h"
 
-#include <memory>
-
 #include "dpi.h"
 #include "fixed_text.h"
 #include "layout.h"
@@ -24,6 +22,13 @@ FixedText<wchar_t, 48> VersionText() {
     return text;
 }
 
+// The labels: the button-text colour on the dialog face, opaque.
+LRESULT ColorStatic(HDC dc) {
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
 }  // namespace
 
 void ShowAboutWindow() {
@@ -32,9 +37,9 @@ void ShowAboutWindow() {
         SetForegroundWindow(open);
         return;
     }
-    // The object lives as long as its window and deletes itself with it.
-    auto window = std::unique_ptr<AboutWindow>(new AboutWindow());
-    if (window->Open(GetModuleHandleW(nullptr))) window.release();
+    // Once open, the object lives as long as its window and deletes itself with it.
+    auto* window = new AboutWindow();
+    if (!window->Open(GetModuleHandleW(nullptr))) delete window;
 }
 
 bool AboutWindow::Open(HINSTANCE instance) {
@@ -61,7 +66,7 @@ void AboutWindow::OnDestroyed() {
 }
 
 void AboutWindow::OnCreate() {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
+    auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
     // Without SS_NOTIFY the statics let clicks through to the window, which closes on them.
     auto make_static = [&](const ControlRow& row, DWORD style) {
         return CreateWindowExW(0, L"STATIC", row.text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
@@ -81,8 +86,9 @@ void AboutWindow::Layout(int dpi) {
     auto version_font = MakeFont(L"Arial", rows::kVersionFontCentipoints, dpi, FW_BOLD, true);
     UniqueIcon icon = LoadProgramIcon(MulDiv(32, dpi, 96));
 
-    for (const auto& [control, row] : {std::pair{title_, rows::kTitle}, std::pair{version_, rows::kVersion},
-                                       std::pair{image_, rows::kIcon}}) {
+    for (const auto& [control, row] :
+         {std::pair{title_, rows::kTitle}, std::pair{version_, rows::kVersion},
+          std::pair{image_, rows::kIcon}}) {
         const RECT rect = ToPixels(row.twips, dpi);
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -114,46 +120,41 @@ void AboutWindow::OnPaint() {
     EndPaint(hwnd(), &paint);
 }
 
-LRESULT AboutWindow::OnColorStatic(HDC dc) {
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_CTLCOLORSTATIC:
-        return OnColorStatic(reinterpret_cast<HDC>(wparam));
-    case WM_LBUTTONDOWN:
-        pressed_ = true;
-        SetCapture(hwnd());
-        return 0;
-    case WM_LBUTTONUP: {
-        // A click is a press and a release on the window, as for a button.
-        const bool clicked = pressed_;
-        pressed_ = false;
-        ReleaseCapture();
-        RECT client;
-        GetClientRect(hwnd(), &client);
-        const POINT at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-        if (clicked && PtInRect(&client, at)) DestroyWindow(hwnd());
-        return 0;
-    }
-    case WM_CAPTURECHANGED:
-        pressed_ = false;
-        return 0;
-    case WM_DPICHANGED:
-        MoveToSuggestedRect(hwnd(), lparam);
-        Layout(HIWORD(wparam));
-        return 0;
-    default:
-        return DefWindowProcW(hwnd(), message, wparam, lparam);
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return ColorStatic(reinterpret_cast<HDC>(wparam));
+        case WM_LBUTTONDOWN:
+            pressed_ = true;
+            SetCapture(hwnd());
+            return 0;
+        case WM_LBUTTONUP: {
+            // A click is a press and a release on the window, as for a button.
+            const bool clicked = pressed_;
+            pressed_ = false;
+            ReleaseCapture();
+            RECT client;
+            GetClientRect(hwnd(), &client);
+            const POINT at = {static_cast<short>(LOWORD(lparam)),
+                              static_cast<short>(HIWORD(lparam))};
+            if (clicked && PtInRect(&client, at)) DestroyWindow(hwnd());
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            return 0;
+        case WM_DPICHANGED:
+            MoveToSuggestedRect(hwnd(), lparam);
+            Layout(HIWORD(wparam));
+            return 0;
+        default:
+            return DefWindowProcW(hwnd(), message, wparam, lparam);
     }
 }
 

@@ -31,7 +31,6 @@ private:
     void OnCreate();
     void Layout(int dpi);
     void OnPaint();
-    LRESULT OnColorStatic(HDC dc);
 
     // Owned windows get no taskbar button; this owner is never shown.
     UniqueWindow hidden_owner_;

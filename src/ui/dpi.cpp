@@ -33,7 +33,8 @@ int WindowDpi(HWND hwnd) {
 RECT ToPixels(const TwipRect& twips, int dpi) {
     const int left = TwipsToPixels(twips.left, dpi);
     const int top = TwipsToPixels(twips.top, dpi);
-    return {left, top, left + TwipsToPixels(twips.width, dpi), top + TwipsToPixels(twips.height, dpi)};
+    return {left, top, left + TwipsToPixels(twips.width, dpi),
+            top + TwipsToPixels(twips.height, dpi)};
 }
 
 SIZE WindowSizeForClient(TwipSize client, DWORD style, DWORD ex_style, bool has_menu, int dpi) {
@@ -67,15 +68,14 @@ UniqueFont MakeFont(const wchar_t* face, int centipoints, int dpi, int weight, b
 }
 
 UniqueIcon LoadProgramIcon(int pixels) {
-    return UniqueIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                                    MAKEINTRESOURCEW(IDI_NIMBREL), IMAGE_ICON,
-                                                    pixels, pixels, 0)));
+    return UniqueIcon(static_cast<HICON>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_NIMBREL), IMAGE_ICON, pixels, pixels, 0)));
 }
 
 void MoveToSuggestedRect(HWND hwnd, LPARAM suggested) {
     const RECT& rect = *reinterpret_cast<const RECT*>(suggested);
-    SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FitToText(HWND control) {
@@ -84,7 +84,7 @@ void FitToText(HWND control) {
     // Measured as the control draws it, which can be wider than the glyphs alone.
     RECT extent = {};
     if (HDC dc = GetDC(control)) {
-        const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
+        auto* const font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
         const HGDIOBJ old = SelectObject(dc, font);
         DrawTextW(dc, text, length, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, old);

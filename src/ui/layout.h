@@ -68,11 +68,14 @@ inline constexpr std::array<ControlRow, 26> kDriveBoxes = {{
     {124, L"Y:", {2520, 960, 495, 255}}, {125, L"Z:", {3120, 480, 495, 255}},
 }};
 
-inline constexpr ControlRow kHideSelected = {kHideSelectedId, L"Hide Selected", {3840, 120, 855, 495}};
+inline constexpr ControlRow kHideSelected = {
+    kHideSelectedId, L"Hide Selected", {3840, 120, 855, 495}};
 inline constexpr ControlRow kUnhideAll = {kUnhideAllId, L"Unhide All", {3840, 600, 855, 495}};
 // The notice sizes itself to its text; only its left and top edges are fixed.
 inline constexpr ControlRow kNotice = {
-    kNoticeId, L"You must restart your Windows for the changes to take effect", {225, 1440, 4365, 195}};
+    kNoticeId,
+    L"You must restart your Windows for the changes to take effect",
+    {225, 1440, 4365, 195}};
 
 inline constexpr std::array<LineRow, 2> kLines = {{
     {0, 1320, 4800, 1320},  // below the grid and the buttons, clipped at the right edge

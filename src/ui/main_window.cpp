@@ -101,16 +101,17 @@ void MainWindow::SetTag(int index, std::string_view text) {
 }
 
 void MainWindow::OnCreate() {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
+    auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
     // Creation order is tab order: the boxes A: to Z:, then the two buttons.
     auto make = [&](const wchar_t* window_class, const ControlRow& row, DWORD style) {
-        return CreateWindowExW(0, window_class, row.text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
-                               0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+        return CreateWindowExW(0, window_class, row.text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                               hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                instance, nullptr);
     };
     for (int i = 0; i < kDriveCount; ++i)
         boxes_[i] = make(L"BUTTON", rows::kDriveBoxes[i], BS_AUTOCHECKBOX | WS_TABSTOP);
-    hide_selected_ = make(L"BUTTON", rows::kHideSelected, BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP);
+    hide_selected_ =
+        make(L"BUTTON", rows::kHideSelected, BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP);
     unhide_all_ = make(L"BUTTON", rows::kUnhideAll, BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP);
     notice_ = make(L"STATIC", rows::kNotice, SS_CENTER | SS_NOPREFIX);
     last_focus_ = boxes_[0];
@@ -128,9 +129,9 @@ void MainWindow::Layout(int dpi) {
         Place(boxes_[i], rows::kDriveBoxes[i].twips, dpi);
         SendMessageW(boxes_[i], WM_SETFONT, reinterpret_cast<WPARAM>(box_font.get()), TRUE);
     }
-    for (const auto& [control, row] : {std::pair{hide_selected_, rows::kHideSelected},
-                                       std::pair{unhide_all_, rows::kUnhideAll},
-                                       std::pair{notice_, rows::kNotice}}) {
+    for (const auto& [control, row] :
+         {std::pair{hide_selected_, rows::kHideSelected}, std::pair{unhide_all_, rows::kUnhideAll},
+          std::pair{notice_, rows::kNotice}}) {
         Place(control, row.twips, dpi);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialog_font.get()), TRUE);
     }
@@ -162,17 +163,17 @@ void MainWindow::OnPaint() {
 void MainWindow::OnCommand(int id) {
     StoreOutcome outcome;
     switch (id) {
-    case kHideSelectedId:
-        outcome = store_.ApplySelection(*this);
-        break;
-    case kUnhideAllId:
-        outcome = store_.RemoveValue();
-        break;
-    case kAboutCommandId:
-        ShowAboutWindow();
-        return;
-    default:
-        return;
+        case kHideSelectedId:
+            outcome = store_.ApplySelection(*this);
+            break;
+        case kUnhideAllId:
+            outcome = store_.RemoveValue();
+            break;
+        case kAboutCommandId:
+            ShowAboutWindow();
+            return;
+        default:
+            return;
     }
     if (outcome.result == StoreOutcome::Result::Refused) ReportRefusal(outcome);
 }
@@ -188,9 +189,9 @@ void MainWindow::ReportRefusal(const StoreOutcome& outcome) {
 
 void MainWindow::OnClose() {
     // Task-modal without an owner: every window of the program waits for the answer.
-    const int answer = MessageBoxW(nullptr, L"Do you wish to exit the -Quorvex- Nimbrel v1.0?",
-                                   L"-Quorvex- Nimbrel v1.0 Exit",
-                                   MB_YESNO | MB_ICONINFORMATION | MB_TASKMODAL);
+    const int answer =
+        MessageBoxW(nullptr, L"Do you wish to exit the -Quorvex- Nimbrel v1.0?",
+                    L"-Quorvex- Nimbrel v1.0 Exit", MB_YESNO | MB_ICONINFORMATION | MB_TASKMODAL);
     if (answer == IDYES) DestroyWindow(hwnd());
 }
 
@@ -205,27 +206,27 @@ void MainWindow::OnActivate(bool active) {
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wparam));
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wparam) != WA_INACTIVE);
-        return 0;
-    case WM_DPICHANGED:
-        MoveToSuggestedRect(hwnd(), lparam);
-        Layout(HIWORD(wparam));
-        return 0;
-    default:
-        return DefWindowProcW(hwnd(), message, wparam, lparam);
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wparam));
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wparam) != WA_INACTIVE);
+            return 0;
+        case WM_DPICHANGED:
+            MoveToSuggestedRect(hwnd(), lparam);
+            Layout(HIWORD(wparam));
+            return 0;
+        default:
+            return DefWindowProcW(hwnd(), message, wparam, lparam);
     }
 }
 

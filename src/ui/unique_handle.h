@@ -45,7 +45,7 @@ private:
     }
 
     Handle handle_ = nullptr;
-    static inline int live_ = 0;
+    static inline int live_ = 0;  // NOLINT(bugprone-dynamic-static-initializers): constant
 };
 
 using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;

@@ -20,7 +20,9 @@ Bytes CommittedIcon() {
 }
 
 unsigned Read16(const Bytes& bytes, std::size_t at) { return bytes.at(at) | bytes.at(at + 1) << 8; }
-unsigned Read32(const Bytes& bytes, std::size_t at) { return Read16(bytes, at) | Read16(bytes, at + 2) << 16; }
+unsigned Read32(const Bytes& bytes, std::size_t at) {
+    return Read16(bytes, at) | Read16(bytes, at + 2) << 16;
+}
 
 TEST(ProgramIcon, HoldsNineImagesOfTheThreeSizesAndDepths) {
     const Bytes icon = CommittedIcon();
@@ -38,7 +40,10 @@ TEST(ProgramIcon, HoldsNineImagesOfTheThreeSizesAndDepths) {
         EXPECT_EQ(Read32(icon, offset + 4), size);
         EXPECT_EQ(Read32(icon, offset + 8), 2 * size) << "colour rows and mask rows";
         EXPECT_EQ(Read16(icon, offset + 14), bpp);
-        EXPECT_EQ(Read32(icon, entry + 8), Read32(icon, offset + 20) + 40 + (bpp == 4 ? 64u : bpp == 8 ? 1024u : 0u));
+        EXPECT_EQ(Read32(icon, entry + 8), Read32(icon, offset + 20) + 40 +
+                                               (bpp == 4   ? 64u
+                                                : bpp == 8 ? 1024u
+                                                           : 0u));
 
         if (bpp != 32) continue;
         const std::size_t pixels = offset + 40;

@@ -1,6 +1,7 @@
+#include "about_window.h"
+
 #include <gtest/gtest.h>
 
-#include "about_window.h"
 #include "layout.h"
 #include "ui_driver.h"
 

@@ -1,8 +1,8 @@
 // Prints the drive letters that the shell lists in My Computer, one a line,
 // so that a test can see what a freshly started process of the shell shows.
+#include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include <cstdio>
 
@@ -18,7 +18,7 @@ int main() {
                                             reinterpret_cast<void**>(&computer)))) {
             IEnumIDList* items = nullptr;
             if (computer->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, &items) ==
-                    S_OK) {
+                S_OK) {
                 PITEMID_CHILD item = nullptr;
                 while (items->Next(1, &item, nullptr) == S_OK) {
                     STRRET name{};

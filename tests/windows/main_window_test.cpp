@@ -1,3 +1,5 @@
+#include "main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -6,7 +8,6 @@
 
 #include "about_window.h"
 #include "layout.h"
-#include "main_window.h"
 #include "policy_store.h"
 #include "scratch_registry.h"
 #include "ui_driver.h"
@@ -41,7 +42,8 @@ protected:
     HWND Box(int index) const { return Control(ui::kFirstDriveBoxId + index); }
     std::vector<LRESULT> Ticks() const {
         std::vector<LRESULT> ticks;
-        for (int i = 0; i < kDriveCount; ++i) ticks.push_back(SendMessageW(Box(i), BM_GETCHECK, 0, 0));
+        for (int i = 0; i < kDriveCount; ++i)
+            ticks.push_back(SendMessageW(Box(i), BM_GETCHECK, 0, 0));
         return ticks;
     }
 
@@ -68,7 +70,10 @@ TEST_F(MainWindowTest, EveryControlStandsWhereTheLayoutPutsIt) {
         const HWND box = Box(i);
         ASSERT_NE(box, nullptr) << i;
         const RECT expected = i == 25 ? RECT{208, 32, 241, 49}
-                                      : RECT{columns[i / 5], 16 * (i % 5), columns[i / 5] + (i == 12 ? 41 : i == 22 ? 49 : 33),
+                                      : RECT{columns[i / 5], 16 * (i % 5),
+                                             columns[i / 5] + (i == 12   ? 41
+                                                               : i == 22 ? 49
+                                                                         : 33),
                                              16 * (i % 5) + 17};
         const RECT actual = RectInParent(box);
         EXPECT_TRUE(EqualRect(&actual, &expected)) << "box " << i;
@@ -254,7 +259,8 @@ TEST_F(MainWindowTest, RegistryFaultsChangeNothingAndOnlyRefusalsSpeak) {
         }
         EXPECT_EQ(Ticks(), ticks) << c.name;
         DWORD_PTR result = 0;
-        EXPECT_TRUE(SendMessageTimeoutW(window.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
+        EXPECT_TRUE(
+            SendMessageTimeoutW(window.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
             << c.name;
     }
 }

@@ -94,10 +94,12 @@ TEST(Program, LayoutScalesWithTheScreenDpi) {
                     {ui::kUnhideAllId, {256, 40, 313, 73}}};
     for (const auto& control : controls) {
         const RECT rect = RectInParent(GetDlgItem(main, control.id));
-        EXPECT_TRUE(close_to(rect.left, control.at96.left * 1.5) && close_to(rect.top, control.at96.top * 1.5) &&
+        EXPECT_TRUE(close_to(rect.left, control.at96.left * 1.5) &&
+                    close_to(rect.top, control.at96.top * 1.5) &&
                     close_to(rect.right, control.at96.right * 1.5) &&
                     close_to(rect.bottom, control.at96.bottom * 1.5))
-            << control.id << ": " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+            << control.id << ": " << rect.left << "," << rect.top << "," << rect.right << ","
+            << rect.bottom;
     }
     const RECT notice = RectInParent(GetDlgItem(main, ui::kNoticeId));
     EXPECT_TRUE(close_to(notice.left, 15 * 1.5) && close_to(notice.top, 96 * 1.5));

@@ -8,7 +8,8 @@
 
 namespace nimbrel::testing {
 
-inline constexpr const char* kPoliciesPath = R"(Software\Microsoft\Windows\CurrentVersion\Policies)";
+inline constexpr const char* kPoliciesPath =
+    R"(Software\Microsoft\Windows\CurrentVersion\Policies)";
 inline constexpr const char* kExplorerPath =
     R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)";
 // Denies set-value, create-subkey and delete, but lets tests read and restore the key.
@@ -50,6 +51,6 @@ std::string ProgramFolder();
 
 }  // namespace nimbrel::testing
 
-#define REQUIRE_SCRATCH_REGISTRY()                                                       \
-    if (!::nimbrel::testing::ScratchRegistryAllowed())                                   \
+#define REQUIRE_SCRATCH_REGISTRY()                     \
+    if (!::nimbrel::testing::ScratchRegistryAllowed()) \
     GTEST_SKIP() << "set NIMBREL_SCRATCH_REGISTRY=1 in a throwaway prefix to run this"

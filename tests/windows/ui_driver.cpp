@@ -127,7 +127,8 @@ SeenMessageBox AnswerMessageBox(DWORD process_id, int answer, const std::functio
         result.title = TextOf(box);
         result.text = TextOf(GetDlgItem(box, 0xFFFF));
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child))
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                IsWindowVisible(child))
                 result.has_icon = true;
         }
         result.has_yes_no = GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr;

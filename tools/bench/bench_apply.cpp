@@ -27,9 +27,11 @@ private:
 // What no implementation can beat: the three calls of a write, inline.
 void BareWrite() {
     HKEY key = nullptr;
-    RegCreateKeyA(HKEY_CURRENT_USER, R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)", &key);
+    RegCreateKeyA(HKEY_CURRENT_USER,
+                  R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)", &key);
     const DWORD mask = 12;
-    RegSetValueExA(key, "NoDrives", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mask), sizeof mask);
+    RegSetValueExA(key, "NoDrives", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mask),
+                   sizeof mask);
     RegCloseKey(key);
 }
 
@@ -51,8 +53,9 @@ int main() {
         bare.push_back((Seconds() - start) / kPresses);
     }
     const double a = Median(apply), b = Median(bare);
-    std::printf("| Hide Selected (ApplySelection) | %.1f us | bare registry calls | %.1f us | %.3f |\n",
-                a * 1e6, b * 1e6, a / b);
+    std::printf(
+        "| Hide Selected (ApplySelection) | %.1f us | bare registry calls | %.1f us | %.3f |\n",
+        a * 1e6, b * 1e6, a / b);
     RegDeleteTreeA(HKEY_CURRENT_USER, R"(Software\Microsoft\Windows\CurrentVersion\Policies)");
     return 0;
 }

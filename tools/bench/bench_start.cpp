@@ -26,8 +26,8 @@ Sample Start(const std::wstring& program) {
     std::wstring line = L"\"" + program + L"\"";
     Sample sample;
     const double start = Seconds();
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
         return sample;
     WaitForInputIdle(process.hProcess, 10000);
     sample.seconds = Seconds() - start;
