@@ -45,7 +45,7 @@ void ShowAboutWindow() {
 bool AboutWindow::Open(HINSTANCE instance) {
     hidden_owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                         instance, nullptr));
-    RegisterClass(kClassName, instance, nullptr);
+    Register(kClassName, instance);
     const int dpi = WindowDpi(nullptr);
     const SIZE size = WindowSizeForClient(rows::kClient, kStyle, kExStyle, false, dpi);
     if (!Create(kClassName, kTitle, kStyle, kExStyle, CentredOnScreen(size), size,

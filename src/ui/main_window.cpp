@@ -66,7 +66,7 @@ void AppendSystemMessage(MessageText& text, RegStatus status) {
 }  // namespace
 
 bool MainWindow::Open(HINSTANCE instance, int show) {
-    RegisterClass(kClassName, instance, nullptr);
+    Register(kClassName, instance);
     const int dpi = WindowDpi(nullptr);
     const SIZE size = WindowSizeForClient(rows::kClient, kStyle, kExStyle, true, dpi);
     if (!Create(kClassName, kTitle, kStyle, kExStyle, CentredOnScreen(size), size, nullptr,

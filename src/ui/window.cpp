@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include "resource.h"
+
 namespace nimbrel::ui {
 
 Window::~Window() {
@@ -10,13 +12,14 @@ Window::~Window() {
     }
 }
 
-void Window::RegisterClass(const wchar_t* class_name, HINSTANCE instance, HICON icon) {
+void Window::Register(const wchar_t* class_name, HINSTANCE instance) {
     WNDCLASSEXW window_class = {};
     if (GetClassInfoExW(instance, class_name, &window_class)) return;
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = Procedure;
     window_class.hInstance = instance;
-    window_class.hIcon = icon;
+    // A shared icon: the system keeps it, so it has no owner here.
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_NIMBREL));
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_class.lpszClassName = class_name;

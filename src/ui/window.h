@@ -18,7 +18,8 @@ public:
     static int LiveWindows() { return live_windows_; }
 
 protected:
-    static void RegisterClass(const wchar_t* class_name, HINSTANCE instance, HICON icon);
+    // Registers a window class of the program, with its icon, once.
+    static void Register(const wchar_t* class_name, HINSTANCE instance);
     bool Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style,
                 POINT position, SIZE size, HWND owner, HMENU menu, HINSTANCE instance);
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;

@@ -72,15 +72,6 @@ TEST_F(RealRegistryTest, OtherValuesAndTheKeySurviveWriteAndRemove) {
     EXPECT_EQ(ReadValue(kExplorerPath, "Other"), kOther);
 }
 
-TEST_F(RealRegistryTest, RemoveWithNothingThereIsQuietAndCreatesNothing) {
-    EXPECT_EQ(store.RemoveValue(), StoreOutcome{Result::NothingToDo});
-    EXPECT_FALSE(KeyExists(kExplorerPath));
-
-    WriteValue(kExplorerPath, "Other", kOther);
-    EXPECT_EQ(store.RemoveValue(), StoreOutcome{Result::NothingToDo});
-    EXPECT_EQ(ReadValue(kExplorerPath, "Other"), kOther);
-}
-
 TEST_F(RealRegistryTest, ProtectedKeyRefusesWriteAndRemove) {
     WriteValue(kExplorerPath, "NoDrives", Dword(8, 0, 0, 0));
     WriteValue(kExplorerPath, "Other", kOther);
@@ -90,29 +81,6 @@ TEST_F(RealRegistryTest, ProtectedKeyRefusesWriteAndRemove) {
     EXPECT_EQ(store.RemoveValue(), (StoreOutcome{Result::Refused, RegCall::DeleteValue, 5}));
     EXPECT_EQ(ReadValue(kExplorerPath, "NoDrives"), Dword(8, 0, 0, 0));
     EXPECT_EQ(ReadValue(kExplorerPath, "Other"), kOther);
-}
-
-// Wine does not check a parent's DACL when a whole path is created, but it
-// does refuse a lasting key below a volatile one.
-TEST_F(RealRegistryTest, RefusedCreateLeavesNothingBehind) {
-    HKEY volatile_parent = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kPoliciesPath, 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &volatile_parent, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(volatile_parent);
-
-    EXPECT_EQ(store.WriteMask(12),
-              (StoreOutcome{Result::Refused, RegCall::CreateKey, ERROR_CHILD_MUST_BE_VOLATILE}));
-    EXPECT_FALSE(KeyExists(kExplorerPath));
-}
-
-TEST_F(RealRegistryTest, RepeatedPressesLeaveNoHandleOpen) {
-    for (int press = 0; press < 200; ++press) {
-        store.WriteMask(press + 1);
-        store.RemoveValue();
-        store.RemoveValue();
-    }
-    EXPECT_EQ(registry.OpenHandles(), 0u);
 }
 
 }  // namespace
