@@ -1,6 +1,6 @@
 #include "about_window.h"
 
-#include "dpi.h"
+#include "controls.h"
 #include "fixed_text.h"
 #include "layout.h"
 #include "version.h"
@@ -66,12 +66,9 @@ void AboutWindow::OnDestroyed() {
 }
 
 void AboutWindow::OnCreate() {
-    auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
     // Without SS_NOTIFY the statics let clicks through to the window, which closes on them.
-    auto make_static = [&](const ControlRow& row, DWORD style) {
-        return CreateWindowExW(0, L"STATIC", row.text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                               hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                               instance, nullptr);
+    auto make_static = [this](const ControlRow& row, DWORD style) {
+        return CreateControl(hwnd(), L"STATIC", row, style);
     };
     title_ = make_static(rows::kTitle, SS_LEFT | SS_NOPREFIX);
     version_ = make_static(rows::kVersion, SS_LEFT | SS_NOPREFIX);
@@ -89,9 +86,7 @@ void AboutWindow::Layout(int dpi) {
     for (const auto& [control, row] :
          {std::pair{title_, rows::kTitle}, std::pair{version_, rows::kVersion},
           std::pair{image_, rows::kIcon}}) {
-        const RECT rect = ToPixels(row.twips, dpi);
-        SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
-                     rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceControl(control, row.twips, dpi);
     }
     SendMessageW(title_, WM_SETFONT, reinterpret_cast<WPARAM>(title_font.get()), TRUE);
     SendMessageW(version_, WM_SETFONT, reinterpret_cast<WPARAM>(version_font.get()), TRUE);

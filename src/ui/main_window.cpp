@@ -1,7 +1,7 @@
 #include "main_window.h"
 
 #include "about_window.h"
-#include "dpi.h"
+#include "controls.h"
 #include "layout.h"
 
 namespace nimbrel::ui {
@@ -39,12 +39,6 @@ HMENU MakeMenu() {
     HMENU bar = CreateMenu();
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
     return bar;
-}
-
-void Place(HWND control, const TwipRect& twips, int dpi) {
-    const RECT rect = ToPixels(twips, dpi);
-    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 using MessageText = FixedText<wchar_t, 640>;
@@ -101,12 +95,9 @@ void MainWindow::SetTag(int index, std::string_view text) {
 }
 
 void MainWindow::OnCreate() {
-    auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
     // Creation order is tab order: the boxes A: to Z:, then the two buttons.
-    auto make = [&](const wchar_t* window_class, const ControlRow& row, DWORD style) {
-        return CreateWindowExW(0, window_class, row.text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                               hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                               instance, nullptr);
+    auto make = [this](const wchar_t* window_class, const ControlRow& row, DWORD style) {
+        return CreateControl(hwnd(), window_class, row, style);
     };
     for (int i = 0; i < kDriveCount; ++i)
         boxes_[i] = make(L"BUTTON", rows::kDriveBoxes[i], BS_AUTOCHECKBOX | WS_TABSTOP);
@@ -126,13 +117,13 @@ void MainWindow::Layout(int dpi) {
     auto small_icon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
 
     for (int i = 0; i < kDriveCount; ++i) {
-        Place(boxes_[i], rows::kDriveBoxes[i].twips, dpi);
+        PlaceControl(boxes_[i], rows::kDriveBoxes[i].twips, dpi);
         SendMessageW(boxes_[i], WM_SETFONT, reinterpret_cast<WPARAM>(box_font.get()), TRUE);
     }
     for (const auto& [control, row] :
          {std::pair{hide_selected_, rows::kHideSelected}, std::pair{unhide_all_, rows::kUnhideAll},
           std::pair{notice_, rows::kNotice}}) {
-        Place(control, row.twips, dpi);
+        PlaceControl(control, row.twips, dpi);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialog_font.get()), TRUE);
     }
     FitToText(notice_);

@@ -1,4 +1,4 @@
-#include "dpi.h"
+#include "controls.h"
 
 #include "resource.h"
 
@@ -35,6 +35,19 @@ RECT ToPixels(const TwipRect& twips, int dpi) {
     const int top = TwipsToPixels(twips.top, dpi);
     return {left, top, left + TwipsToPixels(twips.width, dpi),
             top + TwipsToPixels(twips.height, dpi)};
+}
+
+HWND CreateControl(HWND parent, const wchar_t* window_class, const ControlRow& row, DWORD style) {
+    auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    return CreateWindowExW(0, window_class, row.text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance,
+                           nullptr);
+}
+
+void PlaceControl(HWND control, const TwipRect& twips, int dpi) {
+    const RECT rect = ToPixels(twips, dpi);
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE WindowSizeForClient(TwipSize client, DWORD style, DWORD ex_style, bool has_menu, int dpi) {
