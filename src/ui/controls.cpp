@@ -94,7 +94,7 @@ void MoveToSuggestedRect(HWND hwnd, LPARAM suggested) {
 void FitToText(HWND control) {
     wchar_t text[128] = L"";
     const int length = GetWindowTextW(control, text, static_cast<int>(std::size(text)));
-    // Measured as the control draws it, which can be wider than the glyphs alone.
+    // Measured the way a static control draws its text.
     RECT extent = {};
     if (HDC dc = GetDC(control)) {
         auto* const font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
