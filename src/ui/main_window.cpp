@@ -63,10 +63,12 @@ bool MainWindow::Open(HINSTANCE instance, int show) {
     Register(kClassName, instance);
     const int dpi = WindowDpi(nullptr);
     const SIZE size = WindowSizeForClient(rows::kClient, kStyle, kExStyle, true, dpi);
+    UniqueMenu menu(MakeMenu());
     if (!Create(kClassName, kTitle, kStyle, kExStyle, CentredOnScreen(size), size, nullptr,
-                MakeMenu(), instance)) {
+                menu.get(), instance)) {
         return false;
     }
+    menu.release();  // the window destroys its menu with itself
     ACCEL about = {FVIRTKEY | FCONTROL, 'A', kAboutCommandId};
     shortcuts_.reset(CreateAcceleratorTableW(&about, 1));
     ShowWindow(hwnd(), show);

@@ -26,6 +26,12 @@ public:
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
+    // Hands the handle to a new owner outside this program's code, such as a
+    // window that destroys its menu with itself.
+    Handle release() {
+        if (handle_ != nullptr) --live_;
+        return std::exchange(handle_, nullptr);
+    }
     void reset(Handle handle = nullptr) {
         Free();
         handle_ = handle;
@@ -52,5 +58,6 @@ using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
 using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueAccel = UniqueHandle<HACCEL, &DestroyAcceleratorTable>;
 using UniqueWindow = UniqueHandle<HWND, &DestroyWindow>;
+using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
 
 }  // namespace nimbrel::ui
