@@ -144,10 +144,6 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CAPTURECHANGED:
             pressed_ = false;
             return 0;
-        case WM_DPICHANGED:
-            MoveToSuggestedRect(hwnd(), lparam);
-            Layout(HIWORD(wparam));
-            return 0;
         default:
             return DefWindowProcW(hwnd(), message, wparam, lparam);
     }

@@ -29,7 +29,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void OnDestroyed() override;
     void OnCreate();
-    void Layout(int dpi);
+    void Layout(int dpi) override;
     void OnPaint();
 
     // Owned windows get no taskbar button; this owner is never shown.

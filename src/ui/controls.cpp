@@ -85,12 +85,6 @@ UniqueIcon LoadProgramIcon(int pixels) {
         GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_NIMBREL), IMAGE_ICON, pixels, pixels, 0)));
 }
 
-void MoveToSuggestedRect(HWND hwnd, LPARAM suggested) {
-    const RECT& rect = *reinterpret_cast<const RECT*>(suggested);
-    SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void FitToText(HWND control) {
     wchar_t text[128] = L"";
     const int length = GetWindowTextW(control, text, static_cast<int>(std::size(text)));

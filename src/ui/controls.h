@@ -31,9 +31,6 @@ UniqueFont MakeFont(const wchar_t* face, int centipoints, int dpi, int weight, b
 // The program icon's image nearest to a square of this many pixels.
 UniqueIcon LoadProgramIcon(int pixels);
 
-// Applies the rectangle that WM_DPICHANGED suggests.
-void MoveToSuggestedRect(HWND hwnd, LPARAM suggested);
-
 // Resizes a text control to its text, keeping its left and top edges.
 void FitToText(HWND control);
 

@@ -214,10 +214,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ACTIVATE:
             OnActivate(LOWORD(wparam) != WA_INACTIVE);
             return 0;
-        case WM_DPICHANGED:
-            MoveToSuggestedRect(hwnd(), lparam);
-            Layout(HIWORD(wparam));
-            return 0;
         default:
             return DefWindowProcW(hwnd(), message, wparam, lparam);
     }

@@ -36,7 +36,7 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void OnCreate();
-    void Layout(int dpi);
+    void Layout(int dpi) override;
     void OnPaint();
     void OnCommand(int id);
     void OnClose();

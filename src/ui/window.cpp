@@ -49,6 +49,13 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         self->OnDestroyed();
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
+    if (message == WM_DPICHANGED) {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+        SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        self->Layout(HIWORD(wparam));
+        return 0;
+    }
     // The program is built without exceptions, so nothing can unwind into the
     // system's code that called us.
     return self->HandleMessage(message, wparam, lparam);

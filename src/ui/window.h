@@ -23,6 +23,8 @@ protected:
     bool Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style,
                 POINT position, SIZE size, HWND owner, HMENU menu, HINSTANCE instance);
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
+    // Places and sizes everything for a DPI; also run when the DPI changes.
+    virtual void Layout(int dpi) = 0;
     // Called once the window is gone; the object may delete itself here.
     virtual void OnDestroyed() {}
 
