@@ -2,8 +2,6 @@
 #include <commctrl.h>
 
 #include "main_window.h"
-#include "policy_store.h"
-#include "win32_registry.h"
 
 namespace {
 
@@ -19,20 +17,19 @@ void RestrictLibrarySearch() {
 }  // namespace
 
 // The parameters keep the names the system's declaration gives them.
-int WINAPI wWinMain(HINSTANCE hInstance, [[maybe_unused]] HINSTANCE hPrevInstance,
+int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINSTANCE hPrevInstance,
                     [[maybe_unused]] LPWSTR lpCmdLine, int nShowCmd) {
     RestrictLibrarySearch();
     const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    nimbrel::Win32Registry registry;
-    nimbrel::PolicyStore store(registry);
-    nimbrel::ui::MainWindow main_window(store);
-    if (!main_window.Open(hInstance, nShowCmd)) return 1;
+    nimbrel::ui::MainWindow main_window;
+    if (!main_window.Open(nShowCmd)) return 1;
 
-    // Runs until the last window is gone: the About window may outlive the main one.
+    // The quit message comes when the last window is gone: the About window
+    // may outlive the main one.
     MSG message;
-    while (nimbrel::ui::Window::LiveWindows() > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (main_window.PreTranslate(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -1,8 +1,8 @@
 #include "drive_mask.h"
 
-#include <array>
 #include <charconv>
 #include <limits>
+#include <string_view>
 
 namespace nimbrel {
 namespace {
@@ -24,17 +24,16 @@ std::optional<std::int32_t> CheckedAdd(std::int32_t a, std::int32_t b) {
 
 }  // namespace
 
-std::optional<DriveMask> ComputeDriveMask(DriveBoxes& boxes) {
+std::optional<DriveMask> ComputeDriveMask(const BoxValues& values, BoxTags& tags) {
     for (int i = 0; i < kDriveCount; ++i) {
-        const std::int32_t weight = boxes.Value(i) == kTicked ? std::int32_t{1} << i : 0;
-        std::array<char, kTagCapacity> text;
-        const auto written = std::to_chars(text.data(), text.data() + text.size(), weight);
-        boxes.SetTag(i, std::string_view(text.data(), written.ptr - text.data()));
+        const std::int32_t weight = values[i] == kTicked ? std::int32_t{1} << i : 0;
+        DriveTag& tag = tags[i];
+        *std::to_chars(tag.data(), tag.data() + tag.size() - 1, weight).ptr = '\0';
     }
 
     // Every text is fetched before any is converted.
     std::array<std::string_view, kDriveCount> texts;
-    for (int i = 0; i < kDriveCount; ++i) texts[i] = boxes.Tag(i);
+    for (int i = 0; i < kDriveCount; ++i) texts[i] = tags[i].data();
 
     std::optional<DriveMask> sum = 0;
     for (const std::string_view text : texts) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 namespace nimbrel {
 
@@ -15,22 +15,17 @@ inline constexpr std::int16_t kCleared = 0;
 inline constexpr std::int16_t kTicked = 1;
 inline constexpr std::int16_t kGrayed = 2;
 
-// Room for any 32-bit number as decimal text; a contribution needs 8 at most.
-inline constexpr std::size_t kTagCapacity = 11;
+// A box's free text slot: its contribution as zero-terminated decimal text.
+// Eleven characters hold any 32-bit number.
+using DriveTag = std::array<char, 12>;
 
-// The 26 drive boxes as the mask computation sees them: index 0 is A:,
-// index 25 is Z:. Each box has a state and a free text slot, its tag.
-class DriveBoxes {
-public:
-    virtual ~DriveBoxes() = default;
-    virtual std::int16_t Value(int index) const = 0;
-    virtual std::string_view Tag(int index) const = 0;
-    virtual void SetTag(int index, std::string_view text) = 0;
-};
+// The 26 boxes, index 0 for A: to index 25 for Z:.
+using BoxValues = std::array<std::int16_t, kDriveCount>;
+using BoxTags = std::array<DriveTag, kDriveCount>;
 
 // Records each box's contribution in its tag, reads all the tags back and
-// sums them. Returns nothing when a sum overflows or a tag is not a decimal
+// sums them. Nothing comes back when a sum overflows or a tag is not a
 // number, so that the command stops before it reaches the registry.
-std::optional<DriveMask> ComputeDriveMask(DriveBoxes& boxes);
+std::optional<DriveMask> ComputeDriveMask(const BoxValues& values, BoxTags& tags);
 
 }  // namespace nimbrel

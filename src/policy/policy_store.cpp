@@ -1,52 +1,55 @@
 #include "policy_store.h"
 
-#include <array>
+#include <string_view>
 
-#include "ansi_text.h"
+#include "unique_handle.h"
 
 namespace nimbrel {
 namespace {
 
-StoreOutcome Refused(RegCall call, RegStatus status) {
+// Zero-terminated text in the ANSI code page, for the ANSI entry points. Held
+// without allocation, so that no conversion can fail halfway through.
+struct AnsiText {
+    char chars[64] = {};
+    explicit AnsiText(std::wstring_view text) {
+        const int written =
+            WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), chars,
+                                static_cast<int>(std::size(chars)) - 1, nullptr, nullptr);
+        chars[written > 0 ? written : 0] = '\0';
+    }
+};
+
+StoreOutcome Refused(RegCall call, LSTATUS status) {
     return {StoreOutcome::Result::Refused, call, status};
 }
 
 }  // namespace
 
-StoreOutcome PolicyStore::WriteMask(DriveMask mask) noexcept {
-    RegKey key = kNullKey;
-    const RegStatus created =
-        registry_.CreateKey(kCurrentUser, ToAnsi(kPolicyKeyPath).c_str(), &key);
+StoreOutcome WriteMask(DriveMask mask) noexcept {
+    UniqueKey key;
+    const LSTATUS created =
+        RegCreateKeyA(HKEY_CURRENT_USER, AnsiText(kPolicyKeyPath).chars, key.put());
     const auto bits = static_cast<std::uint32_t>(mask);
-    const std::array<std::uint8_t, 4> data = {
-        static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-        static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
-    const RegStatus set = registry_.SetValueEx(key, ToAnsi(kNoDrivesName).c_str(), 0, kRegDword,
-                                               data.data(), data.size());
-    registry_.CloseKey(key);
+    const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
+                          static_cast<BYTE>(bits >> 16), static_cast<BYTE>(bits >> 24)};
+    const LSTATUS set = RegSetValueExA(key.get(), AnsiText(kNoDrivesName).chars, 0, REG_DWORD, data,
+                                       sizeof data);
 
-    if (created != kSuccess) return Refused(RegCall::CreateKey, created);
-    if (set != kSuccess) return Refused(RegCall::SetValue, set);
+    if (created != ERROR_SUCCESS) return Refused(RegCall::CreateKey, created);
+    if (set != ERROR_SUCCESS) return Refused(RegCall::SetValue, set);
     return {};
 }
 
-StoreOutcome PolicyStore::RemoveValue() noexcept {
-    RegKey key = kNullKey;
-    const RegStatus opened = registry_.OpenKey(kCurrentUser, ToAnsi(kPolicyKeyPath).c_str(), &key);
-    const RegStatus deleted = registry_.DeleteValue(key, ToAnsi(kNoDrivesName).c_str());
-    registry_.CloseKey(key);
+StoreOutcome RemoveValue() noexcept {
+    UniqueKey key;
+    const LSTATUS opened = RegOpenKeyA(HKEY_CURRENT_USER, AnsiText(kPolicyKeyPath).chars, key.put());
+    const LSTATUS deleted = RegDeleteValueA(key.get(), AnsiText(kNoDrivesName).chars);
 
-    if (opened == kFileNotFound) return {StoreOutcome::Result::NothingToDo};
-    if (opened != kSuccess) return Refused(RegCall::OpenKey, opened);
-    if (deleted == kFileNotFound) return {StoreOutcome::Result::NothingToDo};
-    if (deleted != kSuccess) return Refused(RegCall::DeleteValue, deleted);
+    if (opened == ERROR_FILE_NOT_FOUND) return {StoreOutcome::Result::NothingToDo};
+    if (opened != ERROR_SUCCESS) return Refused(RegCall::OpenKey, opened);
+    if (deleted == ERROR_FILE_NOT_FOUND) return {StoreOutcome::Result::NothingToDo};
+    if (deleted != ERROR_SUCCESS) return Refused(RegCall::DeleteValue, deleted);
     return {};
-}
-
-StoreOutcome PolicyStore::ApplySelection(DriveBoxes& boxes) {
-    const auto mask = ComputeDriveMask(boxes);
-    if (!mask) return {StoreOutcome::Result::Aborted};
-    return *mask == 0 ? RemoveValue() : WriteMask(*mask);
 }
 
 }  // namespace nimbrel

@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "drive_mask.h"
+#include "version.h"
+
 namespace nimbrel::ui {
 
 // Positions and sizes are kept in twips, the unit the windows were designed
@@ -28,10 +31,27 @@ struct TwipRect {
     int height;
 };
 
+// What a control is; its window class and style follow from it. Labels size
+// themselves to their text from a fixed top-left corner.
+enum class Kind { CheckBox, PushButton, Label, CentredLabel, Icon };
+
+struct FontRow {
+    const wchar_t* face;
+    const wchar_t* fallback;  // used where the face is not installed
+    int centipoints;
+    bool bold;
+    bool italic;
+    bool ansi_charset;
+};
+
+inline constexpr int kNoFont = -1;
+
 struct ControlRow {
     int id;
+    Kind kind;
     const wchar_t* text;
     TwipRect twips;
+    int font;  // index into the window's fonts
 };
 
 struct LineRow {
@@ -52,38 +72,54 @@ namespace main_window {
 
 inline constexpr TwipSize kClient = {4740, 1635};
 
-inline constexpr std::array<ControlRow, 26> kDriveBoxes = {{
-    {100, L"A:", {120, 0, 495, 255}},    {101, L"B:", {120, 240, 495, 255}},
-    {102, L"C:", {120, 480, 495, 255}},  {103, L"D:", {120, 720, 495, 255}},
-    {104, L"E:", {120, 960, 495, 255}},  {105, L"F:", {720, 0, 495, 255}},
-    {106, L"G:", {720, 240, 495, 255}},  {107, L"H:", {720, 480, 495, 255}},
-    {108, L"I:", {720, 720, 495, 255}},  {109, L"J:", {720, 960, 495, 255}},
-    {110, L"K:", {1320, 0, 495, 255}},   {111, L"L:", {1320, 240, 495, 255}},
-    {112, L"M:", {1320, 480, 615, 255}}, {113, L"N:", {1320, 720, 495, 255}},
-    {114, L"O:", {1320, 960, 495, 255}}, {115, L"P:", {1920, 0, 495, 255}},
-    {116, L"Q:", {1920, 240, 495, 255}}, {117, L"R:", {1920, 480, 495, 255}},
-    {118, L"S:", {1920, 720, 495, 255}}, {119, L"T:", {1920, 960, 495, 255}},
-    {120, L"U:", {2520, 0, 495, 255}},   {121, L"V:", {2520, 240, 495, 255}},
-    {122, L"W:", {2520, 480, 735, 255}}, {123, L"X:", {2520, 720, 495, 255}},
-    {124, L"Y:", {2520, 960, 495, 255}}, {125, L"Z:", {3120, 480, 495, 255}},
+inline constexpr int kBoxFont = 0;
+inline constexpr int kDialogFont = 1;
+inline constexpr std::array<FontRow, 2> kFonts = {{
+    {L"Arno Pro Caption", L"Tahoma", 825, true, false, true},
+    // The face Windows maps its standard dialog font to, named outright: Wine
+    // maps the logical name to the wider Tahoma, which would clip the notice.
+    {L"Microsoft Sans Serif", nullptr, 825, false, false, false},
 }};
 
-inline constexpr ControlRow kHideSelected = {
-    kHideSelectedId, L"Hide Selected", {3840, 120, 855, 495}};
-inline constexpr ControlRow kUnhideAll = {kUnhideAllId, L"Unhide All", {3840, 600, 855, 495}};
-// The notice sizes itself to its text; only its left and top edges are fixed.
-inline constexpr ControlRow kNotice = {
-    kNoticeId,
-    L"You must restart your Windows for the changes to take effect",
-    {225, 1440, 4365, 195}};
+// A:, B:, ... Z:, in drive order.
+inline constexpr std::array<std::array<wchar_t, 3>, kDriveCount> kDriveCaptions = [] {
+    std::array<std::array<wchar_t, 3>, kDriveCount> captions{};
+    for (int i = 0; i < kDriveCount; ++i) captions[i] = {static_cast<wchar_t>(L'A' + i), L':'};
+    return captions;
+}();
+
+// Five rows of boxes in each column, A: at the top left; Z: stands alone.
+inline constexpr std::array<TwipRect, kDriveCount> kDriveBoxTwips = {{
+    {120, 0, 495, 255},    {120, 240, 495, 255},  {120, 480, 495, 255},  {120, 720, 495, 255},
+    {120, 960, 495, 255},  {720, 0, 495, 255},    {720, 240, 495, 255},  {720, 480, 495, 255},
+    {720, 720, 495, 255},  {720, 960, 495, 255},  {1320, 0, 495, 255},   {1320, 240, 495, 255},
+    {1320, 480, 615, 255}, {1320, 720, 495, 255}, {1320, 960, 495, 255}, {1920, 0, 495, 255},
+    {1920, 240, 495, 255}, {1920, 480, 495, 255}, {1920, 720, 495, 255}, {1920, 960, 495, 255},
+    {2520, 0, 495, 255},   {2520, 240, 495, 255}, {2520, 480, 735, 255}, {2520, 720, 495, 255},
+    {2520, 960, 495, 255}, {3120, 480, 495, 255},
+}};
+
+// In tab order: the boxes A: to Z:, then the two buttons; the notice takes no focus.
+inline constexpr std::array<ControlRow, kDriveCount + 3> kControls = [] {
+    std::array<ControlRow, kDriveCount + 3> rows{};
+    for (int i = 0; i < kDriveCount; ++i) {
+        rows[i] = {kFirstDriveBoxId + i, Kind::CheckBox, kDriveCaptions[i].data(),
+                   kDriveBoxTwips[i], kBoxFont};
+    }
+    rows[kDriveCount] = {kHideSelectedId, Kind::PushButton, L"Hide Selected",
+                         {3840, 120, 855, 495}, kDialogFont};
+    rows[kDriveCount + 1] = {kUnhideAllId, Kind::PushButton, L"Unhide All",
+                             {3840, 600, 855, 495}, kDialogFont};
+    rows[kDriveCount + 2] = {kNoticeId, Kind::CentredLabel,
+                             L"You must restart your Windows for the changes to take effect",
+                             {225, 1440, 4365, 195}, kDialogFont};
+    return rows;
+}();
 
 inline constexpr std::array<LineRow, 2> kLines = {{
     {0, 1320, 4800, 1320},  // below the grid and the buttons, clipped at the right edge
     {3720, 0, 3720, 1320},  // between the grid and the buttons
 }};
-
-inline constexpr int kBoxFontCentipoints = 825;
-inline constexpr int kDialogFontCentipoints = 825;
 
 }  // namespace main_window
 
@@ -91,14 +127,19 @@ namespace about_window {
 
 inline constexpr TwipSize kClient = {4680, 2805};
 
-inline constexpr ControlRow kTitle = {kAboutTitleId, L"-Quorvex- Nimbrel", {1200, 480, 2895, 330}};
-// Sizes itself to the version text, growing to the right.
-inline constexpr ControlRow kVersion = {kAboutVersionId, L"Null", {240, 960, 375, 240}};
-inline constexpr ControlRow kIcon = {kAboutIconId, L"", {360, 360, 480, 480}};
-inline constexpr TwipRect kFrame = {120, 120, 4455, 2535};
+inline constexpr std::array<FontRow, 2> kFonts = {{
+    {L"Arial", nullptr, 1425, true, false, false},
+    {L"Arial", nullptr, 975, true, true, false},
+}};
 
-inline constexpr int kTitleFontCentipoints = 1425;
-inline constexpr int kVersionFontCentipoints = 975;
+inline constexpr std::array<ControlRow, 3> kControls = {{
+    {kAboutTitleId, Kind::Label, L"" NIMBREL_PRODUCT, {1200, 480, 2895, 330}, 0},
+    // Holds "Null" until the window fills in the version.
+    {kAboutVersionId, Kind::Label, L"Null", {240, 960, 375, 240}, 1},
+    {kAboutIconId, Kind::Icon, L"", {360, 360, 480, 480}, kNoFont},
+}};
+
+inline constexpr TwipRect kFrame = {120, 120, 4455, 2535};
 
 }  // namespace about_window
 

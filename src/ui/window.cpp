@@ -3,33 +3,211 @@
 #include "resource.h"
 
 namespace nimbrel::ui {
+namespace {
+
+// Looked up at run time: these entry points are missing before Windows 10.
+template <typename Function>
+Function User32Entry(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+const auto get_dpi_for_window = User32Entry<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+const auto adjust_for_dpi =
+    User32Entry<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+const auto metrics_for_dpi = User32Entry<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+
+int SystemMetric(int index, int dpi) {
+    if (metrics_for_dpi != nullptr) return metrics_for_dpi(index, static_cast<UINT>(dpi));
+    return GetSystemMetrics(index);
+}
+
+// Top-left corner that centres a window of this size on the primary work area.
+POINT CentredOnScreen(SIZE window) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    return {area.left + (area.right - area.left - window.cx) / 2,
+            area.top + (area.bottom - area.top - window.cy) / 2};
+}
+
+void SetBounds(HWND window, POINT at, SIZE size) {
+    SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool FontInstalled(const wchar_t* face) {
+    LOGFONTW wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        screen, &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+UniqueFont MakeFont(const FontRow& row, int dpi) {
+    LOGFONTW font = {};
+    font.lfHeight = -FontPixelHeight(row.centipoints, dpi);
+    font.lfWeight = row.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = row.italic;
+    font.lfCharSet = row.ansi_charset ? ANSI_CHARSET : DEFAULT_CHARSET;
+    const bool use_face = row.fallback == nullptr || FontInstalled(row.face);
+    lstrcpynW(font.lfFaceName, use_face ? row.face : row.fallback, LF_FACESIZE);
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+// The program icon's image nearest to a square of this many pixels.
+UniqueIcon LoadProgramIcon(int pixels) {
+    return UniqueIcon(static_cast<HICON>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_NIMBREL), IMAGE_ICON, pixels, pixels, 0)));
+}
+
+HWND CreateControl(HWND parent, const ControlRow& row) {
+    const wchar_t* window_class = L"BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    switch (row.kind) {
+        case Kind::CheckBox:
+            style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+            break;
+        case Kind::PushButton:
+            // The captions wrap: "Hide Selected" is wider than its button.
+            style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
+            break;
+        case Kind::Label:
+        case Kind::CentredLabel:
+            // Without SS_NOTIFY a label lets clicks through to its window.
+            window_class = L"STATIC";
+            style |= (row.kind == Kind::Label ? SS_LEFT : SS_CENTER) | SS_NOPREFIX;
+            break;
+        case Kind::Icon:
+            window_class = L"STATIC";
+            style |= SS_ICON | SS_REALSIZECONTROL;
+            break;
+    }
+    return CreateWindowExW(0, window_class, row.text, style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// Resizes a label to its text, keeping its left and top edges.
+void FitToText(HWND label) {
+    wchar_t text[128] = L"";
+    const int length = GetWindowTextW(label, text, static_cast<int>(std::size(text)));
+    // Measured the way a static control draws its text.
+    RECT extent = {};
+    if (HDC dc = GetDC(label)) {
+        auto* const font = reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0));
+        const HGDIOBJ old = SelectObject(dc, font);
+        DrawTextW(dc, text, length, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+    }
+    SetWindowPos(label, nullptr, 0, 0, extent.right, extent.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+int WindowDpi(HWND hwnd) {
+    if (get_dpi_for_window != nullptr && hwnd != nullptr) {
+        if (const UINT dpi = get_dpi_for_window(hwnd)) return static_cast<int>(dpi);
+    }
+    if (HDC screen = GetDC(nullptr)) {
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        if (dpi > 0) return dpi;
+    }
+    return 96;
+}
+
+RECT ToPixels(const TwipRect& twips, int dpi) {
+    const int left = TwipsToPixels(twips.left, dpi);
+    const int top = TwipsToPixels(twips.top, dpi);
+    return {left, top, left + TwipsToPixels(twips.width, dpi),
+            top + TwipsToPixels(twips.height, dpi)};
+}
 
 Window::~Window() {
-    if (hwnd_ != nullptr) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-        --live_windows_;
-    }
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-void Window::Register(const wchar_t* class_name, HINSTANCE instance) {
+bool Window::Create(HWND owner, HMENU menu) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW window_class = {};
-    if (GetClassInfoExW(instance, class_name, &window_class)) return;
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = Procedure;
-    window_class.hInstance = instance;
-    // A shared icon: the system keeps it, so it has no owner here.
-    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_NIMBREL));
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = class_name;
-    RegisterClassExW(&window_class);
+    if (!GetClassInfoExW(instance, design_.class_name, &window_class)) {
+        window_class.cbSize = sizeof window_class;
+        window_class.lpfnWndProc = Procedure;
+        window_class.hInstance = instance;
+        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        window_class.lpszClassName = design_.class_name;
+        RegisterClassExW(&window_class);
+    }
+    // Placed on the primary monitor first; only there can it learn that monitor's DPI.
+    SIZE size = FrameSize(WindowDpi(nullptr), menu != nullptr);
+    POINT at = CentredOnScreen(size);
+    if (CreateWindowExW(design_.ex_style, design_.class_name, design_.title, design_.style, at.x,
+                        at.y, size.cx, size.cy, owner, menu, instance, this) == nullptr) {
+        return false;
+    }
+    for (const ControlRow& row : design_.controls) CreateControl(hwnd_, row);
+    OnCreate();
+    const int dpi = WindowDpi(hwnd_);
+    size = FrameSize(dpi, menu != nullptr);
+    at = CentredOnScreen(size);
+    SetBounds(hwnd_, at, size);
+    Layout(dpi);
+    return true;
 }
 
-bool Window::Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style,
-                    POINT position, SIZE size, HWND owner, HMENU menu, HINSTANCE instance) {
-    return CreateWindowExW(ex_style, class_name, title, style, position.x, position.y, size.cx,
-                           size.cy, owner, menu, instance, this) != nullptr;
+SIZE Window::FrameSize(int dpi, bool has_menu) const {
+    RECT rect = {0, 0, TwipsToPixels(design_.client.width, dpi),
+                 TwipsToPixels(design_.client.height, dpi)};
+    if (adjust_for_dpi == nullptr || !adjust_for_dpi(&rect, design_.style, has_menu,
+                                                     design_.ex_style, static_cast<UINT>(dpi))) {
+        AdjustWindowRectEx(&rect, design_.style, has_menu, design_.ex_style);
+    }
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Window::Layout(int dpi) {
+    // The new fonts and icons replace the old ones only once the windows use them.
+    std::array<UniqueFont, 2> fonts;
+    for (std::size_t i = 0; i < design_.fonts.size(); ++i) fonts[i] = MakeFont(design_.fonts[i], dpi);
+    UniqueIcon picture;
+    for (const ControlRow& row : design_.controls) {
+        HWND control = GetDlgItem(hwnd_, row.id);
+        const RECT rect = ToPixels(row.twips, dpi);
+        SetBounds(control, {rect.left, rect.top},
+                  {rect.right - rect.left, rect.bottom - rect.top});
+        if (row.font != kNoFont) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[row.font].get()),
+                         TRUE);
+        }
+        if (row.kind == Kind::Label || row.kind == Kind::CentredLabel) FitToText(control);
+        if (row.kind == Kind::Icon) {
+            picture = LoadProgramIcon(rect.right - rect.left);
+            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(picture.get()), 0);
+        }
+    }
+    UniqueIcon big_icon = LoadProgramIcon(SystemMetric(SM_CXICON, dpi));
+    UniqueIcon small_icon = LoadProgramIcon(SystemMetric(SM_CXSMICON, dpi));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon.get()));
+
+    fonts_ = std::move(fonts);
+    big_icon_ = std::move(big_icon);
+    small_icon_ = std::move(small_icon);
+    picture_ = std::move(picture);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -45,14 +223,16 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        --live_windows_;
+        // However the last window goes, even by a message sent from another
+        // process, the message loop learns of it.
+        if (--live_windows_ == 0) PostQuitMessage(0);
         self->OnDestroyed();
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
     if (message == WM_DPICHANGED) {
         const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
-        SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetBounds(hwnd, {suggested.left, suggested.top},
+                  {suggested.right - suggested.left, suggested.bottom - suggested.top});
         self->Layout(HIWORD(wparam));
         return 0;
     }

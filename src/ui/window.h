@@ -2,36 +2,66 @@
 
 #include <windows.h>
 
+#include <array>
+#include <span>
+
+#include "layout.h"
+#include "unique_handle.h"
+
 namespace nimbrel::ui {
 
-// Base of the program's windows: a static window procedure finds the object
-// through GWLP_USERDATA and hands each message to HandleMessage. It keeps
-// count of the windows alive, so that the program can end with its last one.
+// The window's DPI where the system can tell it per window, else the
+// screen's, else 96.
+int WindowDpi(HWND hwnd);
+RECT ToPixels(const TwipRect& twips, int dpi);
+
+// How a window of the program is made: its class, frame, title, client size,
+// controls and their fonts.
+struct WindowDesign {
+    const wchar_t* class_name;
+    const wchar_t* title;
+    DWORD style;
+    DWORD ex_style;
+    TwipSize client;
+    std::span<const ControlRow> controls;
+    std::span<const FontRow> fonts;
+};
+
+// Base of the program's windows. A static window procedure finds the object
+// through GWLP_USERDATA and hands each message to HandleMessage. The base
+// makes and lays out the controls of the design, and keeps the window at the
+// DPI of its monitor. The program ends with the last of its windows.
 class Window {
 public:
-    Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
     virtual ~Window();
 
     HWND hwnd() const { return hwnd_; }
-    static int LiveWindows() { return live_windows_; }
 
 protected:
-    // Registers a window class of the program, with its icon, once.
-    static void Register(const wchar_t* class_name, HINSTANCE instance);
-    bool Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style,
-                POINT position, SIZE size, HWND owner, HMENU menu, HINSTANCE instance);
+    explicit Window(const WindowDesign& design) : design_(design) {}
+
+    // Creates the window hidden and centred on the screen, with its controls,
+    // sized and laid out for the DPI of the monitor it opens on.
+    bool Create(HWND owner, HMENU menu);
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
-    // Places and sizes everything for a DPI; also run when the DPI changes.
-    virtual void Layout(int dpi) = 0;
+    // Called once the controls exist, before they are first laid out.
+    virtual void OnCreate() {}
     // Called once the window is gone; the object may delete itself here.
     virtual void OnDestroyed() {}
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    SIZE FrameSize(int dpi, bool has_menu) const;
+    void Layout(int dpi);
 
+    const WindowDesign& design_;
     HWND hwnd_ = nullptr;
+    std::array<UniqueFont, 2> fonts_;
+    UniqueIcon big_icon_;
+    UniqueIcon small_icon_;
+    UniqueIcon picture_;
     static inline int live_windows_ = 0;
 };
 

@@ -2,87 +2,52 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_boxes.h"
+#include <string>
+#include <vector>
 
 namespace nimbrel {
 namespace {
 
-using testing::FakeBoxes;
+std::vector<std::string> TagTexts(const BoxTags& tags) {
+    std::vector<std::string> texts;
+    for (const DriveTag& tag : tags) texts.emplace_back(tag.data());
+    return texts;
+}
 
-struct MaskCase {
-    const char* name;
-    std::vector<int> ticked;
-    DriveMask mask;
-};
-
-TEST(ComputeDriveMask, SetsOneBitPerTickedLetter) {
-    std::vector<int> all(kDriveCount);
-    for (int i = 0; i < kDriveCount; ++i) all[i] = i;
-    const MaskCase cases[] = {
-        {"none", {}, 0},
-        {"A", {0}, 1},
-        {"Z", {25}, 33554432},
-        {"C and D", {2, 3}, 12},
-        {"O and P", {14, 15}, 16384 + 32768},
-        {"W and X", {22, 23}, 4194304 + 8388608},
-        {"all", all, 67108863},
+// Each press tags every box with its contribution, whatever the tags held
+// before, and sums the tags: only a box that is exactly ticked counts.
+TEST(ComputeDriveMask, TagsEachBoxAndSumsTheTickedWeights) {
+    BoxValues all{};
+    all.fill(kTicked);
+    const auto boxes = [](std::initializer_list<std::pair<int, std::int16_t>> states) {
+        BoxValues values{};
+        for (const auto& [index, state] : states) values[index] = state;
+        return values;
     };
+    const struct {
+        const char* name;
+        BoxValues values;
+        DriveMask mask;
+    } cases[] = {
+        {"none", {}, 0},
+        {"A", boxes({{0, kTicked}}), 1},
+        {"Z", boxes({{25, kTicked}}), 33554432},
+        {"C and D", boxes({{2, kTicked}, {3, kTicked}}), 12},
+        {"O and P", boxes({{14, kTicked}, {15, kTicked}}), 16384 + 32768},
+        {"W and X", boxes({{22, kTicked}, {23, kTicked}}), 4194304 + 8388608},
+        {"all", all, 67108863},
+        {"grayed and odd states", boxes({{2, kTicked}, {4, kGrayed}, {5, -1}, {6, 3}}), 4},
+    };
+    BoxTags tags{};
+    tags.fill({'9', '9', '9'});
     for (const auto& c : cases) {
-        FakeBoxes boxes;
-        for (const int i : c.ticked) boxes.values[i] = kTicked;
-        EXPECT_EQ(ComputeDriveMask(boxes), c.mask) << c.name;
-    }
-}
-
-TEST(ComputeDriveMask, TagsHoldEachContribution) {
-    FakeBoxes boxes{2, 3};
-    boxes.values[4] = kGrayed;
-    boxes.values[5] = -1;  // only exactly "ticked" counts, not any non-zero state
-    boxes.tags.fill("stale");
-
-    ASSERT_EQ(ComputeDriveMask(boxes), 12);
-    for (int i = 0; i < kDriveCount; ++i) {
-        const char* expected = i == 2 ? "4" : i == 3 ? "8" : "0";
-        EXPECT_EQ(boxes.tags[i], expected) << "box " << i;
-    }
-}
-
-TEST(ComputeDriveMask, RecordsAllTagsBeforeReadingAnyBack) {
-    FakeBoxes boxes{0};
-    ASSERT_EQ(ComputeDriveMask(boxes), 1);
-    std::vector<std::string> expected;
-    for (int i = 0; i < kDriveCount; ++i) expected.push_back("set " + std::to_string(i));
-    for (int i = 0; i < kDriveCount; ++i) expected.push_back("get " + std::to_string(i));
-    EXPECT_EQ(boxes.log, expected);
-}
-
-TEST(ComputeDriveMask, EachPressStartsAfresh) {
-    FakeBoxes boxes{2, 25};
-    ASSERT_EQ(ComputeDriveMask(boxes), 4 + 33554432);
-    const auto first_tags = boxes.tags;
-    ASSERT_EQ(ComputeDriveMask(boxes), 4 + 33554432);
-    EXPECT_EQ(boxes.tags, first_tags);
-
-    boxes.values[25] = kCleared;
-    EXPECT_EQ(ComputeDriveMask(boxes), 4);
-    EXPECT_EQ(boxes.tags[25], "0");
-}
-
-// Boxes whose tags do not keep what was recorded, to reach the guards that
-// the real boxes never trigger.
-class BrokenTagBoxes : public FakeBoxes {
-public:
-    explicit BrokenTagBoxes(std::string text) : text_(std::move(text)) {}
-    std::string_view Tag(int) const override { return text_; }
-
-private:
-    std::string text_;
-};
-
-TEST(ComputeDriveMask, RefusesOverflowAndNonNumbers) {
-    for (const char* text : {"2147483647", "-2147483648", "12x", "", " 4", "99999999999"}) {
-        BrokenTagBoxes boxes(text);
-        EXPECT_EQ(ComputeDriveMask(boxes), std::nullopt) << '"' << text << '"';
+        ASSERT_EQ(ComputeDriveMask(c.values, tags), c.mask) << c.name;
+        std::vector<std::string> expected;
+        for (int i = 0; i < kDriveCount; ++i) {
+            const bool ticked = c.values[i] == kTicked;
+            expected.push_back(ticked ? std::to_string(1 << i) : "0");
+        }
+        EXPECT_EQ(TagTexts(tags), expected) << c.name;
     }
 }
 

@@ -1,70 +1,59 @@
 // The program as a user runs it: a process of its own, driven from outside.
 #include <gtest/gtest.h>
 
+#include "harness.h"
 #include "layout.h"
-#include "scratch_registry.h"
-#include "ui_driver.h"
 
 namespace nimbrel::testing {
 namespace {
 
-constexpr const wchar_t* kExitTitle = L"-Quorvex- Nimbrel v1.0 Exit";
-
-std::string ProgramPath() { return '"' + ProgramFolder() + "nimbrel.exe\""; }
-
-// Asks the main window to close and answers the exit question.
-SeenMessageBox RequestClose(const ProgramProcess& program, HWND main, int answer) {
-    return AnswerMessageBox(program.id(), answer, [main] { PostMessageW(main, WM_CLOSE, 0, 0); });
-}
-
-TEST(Program, ExitAsksFirstAndOnlyYesCloses) {
-    ProgramProcess program(ProgramPath());
-    const HWND main = program.MainWindow();
+// Closing asks first, and a close sent from another process, as Task
+// Manager sends it, ends the program on Yes.
+TEST(Program, ExitAsksFirstAndOnlyYesEndsTheProgram) {
+    ProgramProcess program;
+    const HWND main = program.Window();
     ASSERT_NE(main, nullptr);
-    const RECT notice = RectInParent(GetDlgItem(main, ui::kNoticeId));
-    EXPECT_LE(notice.right, ClientSize(main).cx) << notice.left << " " << notice.right;
     const HWND box_b = GetDlgItem(main, ui::kFirstDriveBoxId + 1);
     SendMessageW(box_b, BM_CLICK, 0, 0);
 
-    const SeenMessageBox question = RequestClose(program, main, IDNO);
+    const SeenMessageBox question =
+        AnswerMessageBox(program.id(), 'N', [] { PressKeys({VK_MENU, VK_F4}); });
     ASSERT_TRUE(question.seen);
-    EXPECT_EQ(question.title, kExitTitle);
+    EXPECT_EQ(question.title, L"-Quorvex- Nimbrel v1.0 Exit");
     EXPECT_EQ(question.text, L"Do you wish to exit the -Quorvex- Nimbrel v1.0?");
-    EXPECT_TRUE(question.has_icon && question.has_yes_no);
-    EXPECT_FALSE(program.WaitForExit(500));
-    ASSERT_TRUE(IsWindow(main));
+    EXPECT_FALSE(program.WaitForExit(0));
     EXPECT_EQ(SendMessageW(box_b, BM_GETCHECK, 0, 0), BST_CHECKED);
 
-    EXPECT_TRUE(RequestClose(program, main, IDYES).seen);
-    EXPECT_TRUE(program.WaitForExit(5000));
+    EXPECT_TRUE(AnswerMessageBox(program.id(), 'Y', [&] { SendMessageW(main, WM_CLOSE, 0, 0); }).seen);
+    EXPECT_TRUE(program.WaitForExit(3000));
 }
 
 TEST(Program, RunsOnUntilTheAboutWindowClosesToo) {
-    ProgramProcess program(ProgramPath());
-    const HWND main = program.MainWindow();
+    ProgramProcess program;
+    const HWND main = program.Window();
     ASSERT_NE(main, nullptr);
-    PostMessageW(main, WM_COMMAND, ui::kAboutCommandId, 0);
-    const HWND about = FindProcessWindow(program.id(), L"NimbrelAbout", nullptr, 5000);
+    PressKeys({VK_CONTROL, 'A'});
+    const HWND about = program.Window(L"NimbrelAbout");
     ASSERT_NE(about, nullptr);
 
-    const SeenMessageBox question = RequestClose(program, main, IDYES);
+    const SeenMessageBox question =
+        AnswerMessageBox(program.id(), 'Y', [&] { SendMessageW(main, WM_CLOSE, 0, 0); });
     ASSERT_TRUE(question.seen);
     EXPECT_TRUE(question.others_disabled) << "the About window took input during the question";
-    EXPECT_FALSE(program.WaitForExit(700));
-    EXPECT_FALSE(IsWindow(main));
-    ASSERT_TRUE(IsWindowVisible(about));
-    ASSERT_TRUE(IsWindowEnabled(about));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); }));
+    EXPECT_FALSE(program.WaitForExit(0));
+    ASSERT_TRUE(IsWindowVisible(about) && IsWindowEnabled(about));
 
-    SetForegroundWindow(about);
     Click(about);
-    EXPECT_TRUE(program.WaitForExit(5000));
+    EXPECT_TRUE(program.WaitForExit(3000));
 }
 
 // Restores the prefix's screen DPI when the test ends.
 class ScopedLogPixels {
 public:
-    explicit ScopedLogPixels(DWORD dpi) {
-        WriteValue(kPath, "LogPixels", {REG_DWORD, {static_cast<BYTE>(dpi), 0, 0, 0}});
+    explicit ScopedLogPixels(BYTE dpi) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kPath, "LogPixels", REG_DWORD,
+                        std::array<BYTE, 4>{dpi}.data(), 4);
     }
     ~ScopedLogPixels() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kPath, "LogPixels"); }
 
@@ -75,36 +64,37 @@ private:
 TEST(Program, LayoutScalesWithTheScreenDpi) {
     REQUIRE_SCRATCH_REGISTRY();
     const ScopedLogPixels dpi(144);
-    ProgramProcess program(ProgramPath());
-    const HWND main = program.MainWindow();
+    ProgramProcess program;
+    const HWND main = program.Window();
     ASSERT_NE(main, nullptr);
 
-    auto close_to = [](LONG actual, double expected) { return std::abs(actual - expected) <= 1.0; };
-    const SIZE client = ClientSize(main);
-    EXPECT_TRUE(close_to(client.cx, 316 * 1.5) && close_to(client.cy, 109 * 1.5))
-        << client.cx << "x" << client.cy;
-
+    const auto scaled = [](RECT at96) {
+        return RECT{at96.left * 3 / 2, at96.top * 3 / 2, at96.right * 3 / 2, at96.bottom * 3 / 2};
+    };
+    const auto close_to = [](RECT a, RECT b) {
+        return std::abs(a.left - b.left) <= 1 && std::abs(a.top - b.top) <= 1 &&
+               std::abs(a.right - b.right) <= 1 && std::abs(a.bottom - b.bottom) <= 1;
+    };
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_TRUE(close_to(client, scaled({0, 0, 316, 109}))) << client.right << "x" << client.bottom;
     const struct {
         int id;
         RECT at96;
     } controls[] = {{ui::kFirstDriveBoxId, {8, 0, 41, 17}},
                     {ui::kFirstDriveBoxId + 12, {88, 32, 129, 49}},
                     {ui::kFirstDriveBoxId + 25, {208, 32, 241, 49}},
-                    {ui::kHideSelectedId, {256, 8, 313, 41}},
                     {ui::kUnhideAllId, {256, 40, 313, 73}}};
     for (const auto& control : controls) {
-        const RECT rect = RectInParent(GetDlgItem(main, control.id));
-        EXPECT_TRUE(close_to(rect.left, control.at96.left * 1.5) &&
-                    close_to(rect.top, control.at96.top * 1.5) &&
-                    close_to(rect.right, control.at96.right * 1.5) &&
-                    close_to(rect.bottom, control.at96.bottom * 1.5))
-            << control.id << ": " << rect.left << "," << rect.top << "," << rect.right << ","
-            << rect.bottom;
+        RECT rect;
+        GetWindowRect(GetDlgItem(main, control.id), &rect);
+        MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_TRUE(close_to(rect, scaled(control.at96))) << control.id;
     }
-    const RECT notice = RectInParent(GetDlgItem(main, ui::kNoticeId));
-    EXPECT_TRUE(close_to(notice.left, 15 * 1.5) && close_to(notice.top, 96 * 1.5));
-    EXPECT_LE(notice.right, client.cx) << "the notice is clipped";
-    EXPECT_LE(notice.bottom, client.cy) << "the notice is clipped";
+    RECT notice;
+    GetWindowRect(GetDlgItem(main, ui::kNoticeId), &notice);
+    MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&notice), 2);
+    EXPECT_TRUE(notice.right <= client.right && notice.bottom <= client.bottom) << "clipped";
 }
 
 }  // namespace

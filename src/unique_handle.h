@@ -4,60 +4,47 @@
 
 #include <utility>
 
-namespace nimbrel::ui {
+namespace nimbrel {
 
 // The one owner of a Windows handle: move-only, released exactly once.
 template <typename Handle, auto Release>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) { reset(handle); }
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) {
-            Free();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
+        if (this != &other) reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { Free(); }
+    ~UniqueHandle() { reset(); }
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
-    // Hands the handle to a new owner outside this program's code, such as a
+    // For a call that fills in a handle; whatever was owned before is released.
+    Handle* put() {
+        reset();
+        return &handle_;
+    }
+    // Hands the handle to an owner outside this program's code, such as a
     // window that destroys its menu with itself.
-    Handle release() {
-        if (handle_ != nullptr) --live_;
-        return std::exchange(handle_, nullptr);
-    }
+    Handle release() { return std::exchange(handle_, nullptr); }
     void reset(Handle handle = nullptr) {
-        Free();
+        if (handle_ != nullptr) Release(handle_);
         handle_ = handle;
-        if (handle_ != nullptr) ++live_;
     }
-
-    // How many handles of this kind are owned now. Tests count leaks with it,
-    // since the system's own GDI and USER counts are not available everywhere.
-    static int Live() { return live_; }
 
 private:
-    void Free() {
-        if (handle_ == nullptr) return;
-        Release(handle_);
-        handle_ = nullptr;
-        --live_;
-    }
-
     Handle handle_ = nullptr;
-    static inline int live_ = 0;  // NOLINT(bugprone-dynamic-static-initializers): constant
 };
 
+using UniqueKey = UniqueHandle<HKEY, &RegCloseKey>;
 using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
 using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueAccel = UniqueHandle<HACCEL, &DestroyAcceleratorTable>;
 using UniqueWindow = UniqueHandle<HWND, &DestroyWindow>;
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
 
-}  // namespace nimbrel::ui
+}  // namespace nimbrel
