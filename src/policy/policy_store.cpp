@@ -43,7 +43,14 @@ StoreOutcome WriteMask(DriveMask mask) noexcept {
 StoreOutcome RemoveValue() noexcept {
     UniqueKey key;
     const LSTATUS opened = RegOpenKeyA(HKEY_CURRENT_USER, AnsiText(kPolicyKeyPath).chars, key.put());
-    const LSTATUS deleted = RegDeleteValueA(key.get(), AnsiText(kNoDrivesName).chars);
+    LSTATUS deleted = RegDeleteValueA(key.get(), AnsiText(kNoDrivesName).chars);
+    // A standard user may not delete under the policies key even when there
+    // is nothing to delete; only a value that is there makes it a refusal.
+    if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND &&
+        RegQueryValueExA(key.get(), AnsiText(kNoDrivesName).chars, nullptr, nullptr, nullptr,
+                         nullptr) == ERROR_FILE_NOT_FOUND) {
+        deleted = ERROR_FILE_NOT_FOUND;
+    }
 
     if (opened == ERROR_FILE_NOT_FOUND) return {StoreOutcome::Result::NothingToDo};
     if (opened != ERROR_SUCCESS) return Refused(RegCall::OpenKey, opened);

@@ -1,5 +1,8 @@
 #include "about_window.h"
 
+#include <cstdlib>
+#include <utility>
+
 #include "layout.h"
 #include "version.h"
 
@@ -22,12 +25,20 @@ constexpr WindowDesign kDesign = {
 // the window draws takes its colour from there.
 constexpr COLORREF kForeColour = RGB(255, 0, 0);
 
+// The press of the click that last closed the window.
+struct ClosingClick {
+    DWORD time = 0;
+    POINT at = {};
+    bool armed = false;
+    bool taking_release = false;
+} closing_click;
+
 }  // namespace
 
 void ShowAboutWindow() {
-    if (AboutWindow* open = AboutWindow::current_) {
-        ShowWindow(open->hwnd(), SW_SHOWNORMAL);
-        SetForegroundWindow(open->hwnd());
+    if (HWND open = AboutWindow::Current()) {
+        ShowWindow(open, SW_SHOWNORMAL);
+        SetForegroundWindow(open);
         return;
     }
     // Once open, the object lives as long as its window and deletes itself with it.
@@ -78,6 +89,28 @@ void AboutWindow::OnPaint() {
     EndPaint(hwnd(), &paint);
 }
 
+bool AboutWindow::TakesRestOfDoubleClick(const MSG& message) {
+    ClosingClick& closing = closing_click;
+    switch (message.message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONDBLCLK:
+            // Within the system's double-click time and distance of the closing press.
+            closing.taking_release =
+                closing.armed && message.time - closing.time <= GetDoubleClickTime() &&
+                std::abs(message.pt.x - closing.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                std::abs(message.pt.y - closing.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+            closing.armed = false;
+            return closing.taking_release;
+        case WM_LBUTTONUP:
+        case WM_NCLBUTTONUP:
+            return std::exchange(closing.taking_release, false);
+        default:
+            return false;
+    }
+}
+
 // A click is a press and a release on the window, as for a button.
 void AboutWindow::OnButtonUp(LPARAM lparam) {
     const bool clicked = pressed_;
@@ -86,7 +119,9 @@ void AboutWindow::OnButtonUp(LPARAM lparam) {
     RECT client;
     GetClientRect(hwnd(), &client);
     const POINT at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-    if (clicked && PtInRect(&client, at)) DestroyWindow(hwnd());
+    if (!clicked || !PtInRect(&client, at)) return;
+    closing_click = {press_time_, press_at_, true, false};
+    DestroyWindow(hwnd());
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -101,10 +136,14 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
-        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDOWN: {
             pressed_ = true;
+            press_time_ = static_cast<DWORD>(GetMessageTime());
+            const DWORD at = GetMessagePos();
+            press_at_ = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
             SetCapture(hwnd());
             return 0;
+        }
         case WM_LBUTTONUP:
             OnButtonUp(lparam);
             return 0;

@@ -13,6 +13,13 @@ namespace nimbrel::ui {
 void ShowAboutWindow();
 
 class AboutWindow final : public Window {
+public:
+    static HWND Current() { return current_ != nullptr ? current_->hwnd() : nullptr; }
+    // The window closes on the first click of a double-click; the rest of it
+    // must not land on whatever lay below. True for the press and release of
+    // such a second click, which the message loop then drops.
+    static bool TakesRestOfDoubleClick(const MSG& message);
+
 private:
     friend void ShowAboutWindow();
     AboutWindow();
@@ -27,6 +34,8 @@ private:
     // Owned windows get no taskbar button; this owner is never shown.
     UniqueWindow hidden_owner_;
     bool pressed_ = false;
+    DWORD press_time_ = 0;
+    POINT press_at_ = {};
 
     static inline AboutWindow* current_ = nullptr;
 };

@@ -36,12 +36,18 @@ bool MainWindow::Open(int show) {
     menu.release();  // the window destroys its menu with itself
     ACCEL about = {FVIRTKEY | FCONTROL, 'A', kAboutCommandId};
     shortcuts_.reset(CreateAcceleratorTableW(&about, 1));
-    ShowWindow(hwnd(), show);
+    // The window has one size: a start asked to be maximised opens normal, as
+    // it does when the system applies the shortcut's own setting regardless.
+    const bool minimised = show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
+                           show == SW_SHOWMINNOACTIVE || show == SW_FORCEMINIMIZE;
+    ShowWindow(hwnd(), minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+    if (IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
     UpdateWindow(hwnd());
     return true;
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
+    if (AboutWindow::TakesRestOfDoubleClick(message)) return true;
     if (hwnd() == nullptr) return false;
     if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
     return TranslateAcceleratorW(hwnd(), shortcuts_.get(), &message) ||
@@ -75,6 +81,14 @@ void MainWindow::OnCommand(int id) {
         case kAboutCommandId:
             ShowAboutWindow();
             break;
+        case IDOK:
+            // Enter: the dialog keys send IDOK unless Tab made the focused
+            // button the default one. Either way it presses the focused button.
+            if (const int focused = GetDlgCtrlID(GetFocus());
+                focused == kHideSelectedId || focused == kUnhideAllId) {
+                OnCommand(focused);
+            }
+            break;
         default:
             break;
     }
@@ -104,17 +118,25 @@ void MainWindow::Report(const StoreOutcome& outcome) {
     while (length > 0 && (reason[length - 1] == L'\n' || reason[length - 1] == L'\r')) --length;
     reason[length] = L'\0';
     if (length == 0) wsprintfW(reason, L"Error %ld.", outcome.status);
+    // A create may have made part of the key path before the set was refused.
     wchar_t text[1024];
-    wsprintfW(text, L"Windows refused to change the drive policy:\n\n%s\n\nNothing was changed.",
-              reason);
+    wsprintfW(text, L"Windows refused to change the drive policy:\n\n%s\n\n%s%s", reason,
+              outcome.status == ERROR_ACCESS_DENIED
+                  ? L"Changing it takes administrator rights on this account; running the "
+                    L"program as another account changes that account's drives, not yours.\n\n"
+                  : L"",
+              L"The drive policy was not changed.");
     MessageBoxW(hwnd(), text, L"" NIMBREL_TITLE, MB_OK | MB_ICONWARNING);
 }
 
 void MainWindow::OnClose() {
-    // Task-modal without an owner: every window of the program waits for the answer.
-    const int answer = MessageBoxW(nullptr, L"Do you wish to exit the " NIMBREL_TITLE "?",
-                                   L"" NIMBREL_TITLE " Exit",
-                                   MB_YESNO | MB_ICONINFORMATION | MB_TASKMODAL);
+    // Every window of the program waits for the answer. The question is owned
+    // by the main window, so that after No the main window is active again.
+    const HWND about = AboutWindow::Current();
+    if (about != nullptr) EnableWindow(about, FALSE);
+    const int answer = MessageBoxW(hwnd(), L"Do you wish to exit the " NIMBREL_TITLE "?",
+                                   L"" NIMBREL_TITLE " Exit", MB_YESNO | MB_ICONINFORMATION);
+    if (about != nullptr) EnableWindow(about, TRUE);
     if (answer == IDYES) DestroyWindow(hwnd());
 }
 

@@ -89,6 +89,7 @@ TEST_F(MainWindowTest, ButtonsWriteAndRemoveThePolicyAndKeepTheTicks) {
 // the stored value stays as it was.
 TEST_F(MainWindowTest, OnlyARefusalSpeaks) {
     const auto eight = [] { WriteValue("NoDrives", kEight); };
+    const auto other = [] { WriteValue("Other", {REG_SZ, {0}}); };
     const struct {
         const char* name;
         std::function<void()> arrange;
@@ -97,11 +98,11 @@ TEST_F(MainWindowTest, OnlyARefusalSpeaks) {
         const wchar_t* says;  // nothing when silent
     } cases[] = {
         {"create refused", MakePoliciesVolatile, false, ui::kHideSelectedId, L""},
-        {"set denied", eight, true, ui::kHideSelectedId, L"Access"},
-        {"delete denied", eight, true, ui::kUnhideAllId, L"Access"},
+        {"set denied", eight, true, ui::kHideSelectedId, L"takes administrator rights"},
+        {"delete denied", eight, true, ui::kUnhideAllId, L"takes administrator rights"},
         {"key absent", [] {}, false, ui::kUnhideAllId, nullptr},
-        {"value absent", [] { WriteValue("Other", {REG_SZ, {0}}); }, false, ui::kUnhideAllId,
-         nullptr},
+        {"value absent", other, false, ui::kUnhideAllId, nullptr},
+        {"delete denied, value absent", other, true, ui::kUnhideAllId, nullptr},
     };
     Click(Box(2));
     ASSERT_TRUE(Settle([&] { return Tick(2) == BST_CHECKED; }));
@@ -117,7 +118,7 @@ TEST_F(MainWindowTest, OnlyARefusalSpeaks) {
         if (said) {
             EXPECT_NE(said->find(L"Windows refused to change the drive policy"), std::wstring::npos);
             EXPECT_NE(said->find(c.says), std::wstring::npos) << c.name;
-            EXPECT_NE(said->find(L"Nothing was changed."), std::wstring::npos) << c.name;
+            EXPECT_NE(said->find(L"The drive policy was not changed."), std::wstring::npos) << c.name;
         }
         EXPECT_EQ(ReadValue("NoDrives"), before) << c.name;
         EXPECT_EQ(Tick(2), BST_CHECKED) << c.name;
@@ -148,6 +149,44 @@ TEST_F(MainWindowTest, AClickAnywhereOnTheAboutWindowClosesIt) {
         SendMouse(target, MOUSEEVENTF_LEFTUP);
         EXPECT_TRUE(Settle([] { return About() == nullptr; })) << target.x << "," << target.y;
     }
+}
+
+// The click that closes the About window is all a double-click on it does,
+// even where the main window lies under it; a later click works as usual.
+TEST_F(MainWindowTest, ADoubleClickOnTheAboutWindowOnlyClosesIt) {
+    WriteValue("NoDrives", kEight);
+    const POINT button = CentreOf(Control(ui::kUnhideAllId));
+    ui::ShowAboutWindow();
+    ASSERT_TRUE(Settle([&] { return About() != nullptr; }));
+    ASSERT_EQ(GetAncestor(WindowFromPoint(button), GA_ROOT), About()) << "nothing to shield";
+    const DWORD now = GetTickCount();
+    ClickAt(button, now);
+    ClickAt(button, now + 50);
+    ASSERT_TRUE(Settle([] { return About() == nullptr; }));
+    Settle();
+    EXPECT_EQ(ReadValue("NoDrives"), kEight);
+    ClickAt(button, now + GetDoubleClickTime() + 50);
+    EXPECT_TRUE(Settle([] { return !ReadValue("NoDrives"); }));
+}
+
+// Enter presses the focused push button, whether the focus came by Tab or by
+// a click; on a check box, as Escape anywhere, it does nothing.
+TEST_F(MainWindowTest, EnterPressesTheFocusedButton) {
+    const HWND unhide = Control(ui::kUnhideAllId);
+    Click(unhide);
+    ASSERT_TRUE(Settle([&] { return GetFocus() == unhide; }));
+    WriteValue("NoDrives", kEight);
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(Settle([] { return !ReadValue("NoDrives"); })) << "Enter after a click";
+
+    WriteValue("NoDrives", kEight);
+    Click(Box(2));
+    ASSERT_TRUE(Settle([&] { return GetFocus() == Box(2); }));
+    PressKeys({VK_RETURN});
+    PressKeys({VK_ESCAPE});
+    Settle();
+    EXPECT_EQ(ReadValue("NoDrives"), kEight);
+    EXPECT_EQ(Tick(2), BST_CHECKED);
 }
 
 }  // namespace

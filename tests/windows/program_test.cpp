@@ -7,25 +7,37 @@
 namespace nimbrel::testing {
 namespace {
 
-// Closing asks first, and a close sent from another process, as Task
-// Manager sends it, ends the program on Yes.
+// Closing asks first. No leaves the main window as it was, in front with its
+// focus, even with another program open; a close sent from another process,
+// as Task Manager sends it, ends the program on Yes.
 TEST(Program, ExitAsksFirstAndOnlyYesEndsTheProgram) {
+    const HWND other_program = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                               0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
     ProgramProcess program;
     const HWND main = program.Window();
     ASSERT_NE(main, nullptr);
     const HWND box_b = GetDlgItem(main, ui::kFirstDriveBoxId + 1);
-    SendMessageW(box_b, BM_CLICK, 0, 0);
+    Click(box_b);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    const auto focus = [&] {
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread);
+        return thread.hwndFocus;
+    };
+    ASSERT_TRUE(WaitFor([&] { return focus() == box_b; }));
 
     const SeenMessageBox question =
         AnswerMessageBox(program.id(), 'N', [] { PressKeys({VK_MENU, VK_F4}); });
     ASSERT_TRUE(question.seen);
     EXPECT_EQ(question.title, L"-Quorvex- Nimbrel v1.0 Exit");
     EXPECT_EQ(question.text, L"Do you wish to exit the -Quorvex- Nimbrel v1.0?");
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == main && focus() == box_b; }));
     EXPECT_FALSE(program.WaitForExit(0));
     EXPECT_EQ(SendMessageW(box_b, BM_GETCHECK, 0, 0), BST_CHECKED);
 
     EXPECT_TRUE(AnswerMessageBox(program.id(), 'Y', [&] { SendMessageW(main, WM_CLOSE, 0, 0); }).seen);
     EXPECT_TRUE(program.WaitForExit(3000));
+    DestroyWindow(other_program);
 }
 
 TEST(Program, RunsOnUntilTheAboutWindowClosesToo) {
@@ -46,6 +58,16 @@ TEST(Program, RunsOnUntilTheAboutWindowClosesToo) {
 
     Click(about);
     EXPECT_TRUE(program.WaitForExit(3000));
+}
+
+TEST(Program, AMaximisedStartOpensAtTheNormalSize) {
+    ProgramProcess program(SW_SHOWMAXIMIZED);
+    const HWND main = program.Window();
+    ASSERT_NE(main, nullptr);
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_FALSE(IsZoomed(main));
+    EXPECT_EQ(client.right, 316);
 }
 
 // Restores the prefix's screen DPI when the test ends.
