@@ -32,8 +32,8 @@ StoreOutcome WriteMask(DriveMask mask) noexcept {
     const auto bits = static_cast<std::uint32_t>(mask);
     const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
                           static_cast<BYTE>(bits >> 16), static_cast<BYTE>(bits >> 24)};
-    const LSTATUS set = RegSetValueExA(key.get(), AnsiText(kNoDrivesName).chars, 0, REG_DWORD, data,
-                                       sizeof data);
+    const LSTATUS set =
+        RegSetValueExA(key.get(), AnsiText(kNoDrivesName).chars, 0, REG_DWORD, data, sizeof data);
 
     if (created != ERROR_SUCCESS) return Refused(RegCall::CreateKey, created);
     if (set != ERROR_SUCCESS) return Refused(RegCall::SetValue, set);
@@ -42,7 +42,8 @@ StoreOutcome WriteMask(DriveMask mask) noexcept {
 
 StoreOutcome RemoveValue() noexcept {
     UniqueKey key;
-    const LSTATUS opened = RegOpenKeyA(HKEY_CURRENT_USER, AnsiText(kPolicyKeyPath).chars, key.put());
+    const LSTATUS opened =
+        RegOpenKeyA(HKEY_CURRENT_USER, AnsiText(kPolicyKeyPath).chars, key.put());
     LSTATUS deleted = RegDeleteValueA(key.get(), AnsiText(kNoDrivesName).chars);
     // A standard user may not delete under the policies key even when there
     // is nothing to delete; only a value that is there makes it a refusal.

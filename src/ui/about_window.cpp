@@ -12,12 +12,8 @@ namespace {
 namespace design = about_window;
 
 constexpr WindowDesign kDesign = {
-    L"NimbrelAbout",
-    L"About " NIMBREL_TITLE,
-    WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN,
-    WS_EX_DLGMODALFRAME,
-    design::kClient,
-    design::kControls,
+    L"NimbrelAbout",     L"About " NIMBREL_TITLE, WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN,
+    WS_EX_DLGMODALFRAME, design::kClient,         design::kControls,
     design::kFonts,
 };
 

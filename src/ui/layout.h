@@ -106,13 +106,15 @@ inline constexpr std::array<ControlRow, kDriveCount + 3> kControls = [] {
         rows[i] = {kFirstDriveBoxId + i, Kind::CheckBox, kDriveCaptions[i].data(),
                    kDriveBoxTwips[i], kBoxFont};
     }
-    rows[kDriveCount] = {kHideSelectedId, Kind::PushButton, L"Hide Selected",
-                         {3840, 120, 855, 495}, kDialogFont};
-    rows[kDriveCount + 1] = {kUnhideAllId, Kind::PushButton, L"Unhide All",
-                             {3840, 600, 855, 495}, kDialogFont};
-    rows[kDriveCount + 2] = {kNoticeId, Kind::CentredLabel,
+    rows[kDriveCount] = {
+        kHideSelectedId, Kind::PushButton, L"Hide Selected", {3840, 120, 855, 495}, kDialogFont};
+    rows[kDriveCount + 1] = {
+        kUnhideAllId, Kind::PushButton, L"Unhide All", {3840, 600, 855, 495}, kDialogFont};
+    rows[kDriveCount + 2] = {kNoticeId,
+                             Kind::CentredLabel,
                              L"You must restart your Windows for the changes to take effect",
-                             {225, 1440, 4365, 195}, kDialogFont};
+                             {225, 1440, 4365, 195},
+                             kDialogFont};
     return rows;
 }();
 

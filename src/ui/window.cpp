@@ -171,8 +171,8 @@ bool Window::Create(HWND owner, HMENU menu) {
 SIZE Window::FrameSize(int dpi, bool has_menu) const {
     RECT rect = {0, 0, TwipsToPixels(design_.client.width, dpi),
                  TwipsToPixels(design_.client.height, dpi)};
-    if (adjust_for_dpi == nullptr || !adjust_for_dpi(&rect, design_.style, has_menu,
-                                                     design_.ex_style, static_cast<UINT>(dpi))) {
+    if (adjust_for_dpi == nullptr ||
+        !adjust_for_dpi(&rect, design_.style, has_menu, design_.ex_style, static_cast<UINT>(dpi))) {
         AdjustWindowRectEx(&rect, design_.style, has_menu, design_.ex_style);
     }
     return {rect.right - rect.left, rect.bottom - rect.top};
@@ -181,13 +181,13 @@ SIZE Window::FrameSize(int dpi, bool has_menu) const {
 void Window::Layout(int dpi) {
     // The new fonts and icons replace the old ones only once the windows use them.
     std::array<UniqueFont, 2> fonts;
-    for (std::size_t i = 0; i < design_.fonts.size(); ++i) fonts[i] = MakeFont(design_.fonts[i], dpi);
+    for (std::size_t i = 0; i < design_.fonts.size(); ++i)
+        fonts[i] = MakeFont(design_.fonts[i], dpi);
     UniqueIcon picture;
     for (const ControlRow& row : design_.controls) {
         HWND control = GetDlgItem(hwnd_, row.id);
         const RECT rect = ToPixels(row.twips, dpi);
-        SetBounds(control, {rect.left, rect.top},
-                  {rect.right - rect.left, rect.bottom - rect.top});
+        SetBounds(control, {rect.left, rect.top}, {rect.right - rect.left, rect.bottom - rect.top});
         if (row.font != kNoFont) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[row.font].get()),
                          TRUE);

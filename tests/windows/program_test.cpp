@@ -8,115 +8,81 @@ namespace nimbrel::testing {
 namespace {
 
 // Closing asks first. No leaves the main window as it was, in front with its
-// focus, even with another program open; a close sent from another process,
+// focus, though another program is open; a close sent from another process,
 // as Task Manager sends it, ends the program on Yes.
 TEST(Program, ExitAsksFirstAndOnlyYesEndsTheProgram) {
-    const HWND other_program = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                               0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+    const HWND other_program = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                               0, 0, 99, 99, nullptr, nullptr, nullptr, nullptr);
     ProgramProcess program;
-    const HWND main = program.Window();
-    ASSERT_NE(main, nullptr);
-    const HWND box_b = GetDlgItem(main, ui::kFirstDriveBoxId + 1);
-    Click(box_b);
-    GUITHREADINFO thread = {};
-    thread.cbSize = sizeof thread;
+    const HWND box_b = GetDlgItem(program.main, ui::kFirstDriveBoxId + 1);
     const auto focus = [&] {
-        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread);
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        GetGUIThreadInfo(GetWindowThreadProcessId(program.main, nullptr), &thread);
         return thread.hwndFocus;
     };
+    Click(box_b);
     ASSERT_TRUE(WaitFor([&] { return focus() == box_b; }));
 
-    const SeenMessageBox question =
-        AnswerMessageBox(program.id(), 'N', [] { PressKeys({VK_MENU, VK_F4}); });
-    ASSERT_TRUE(question.seen);
-    EXPECT_EQ(question.title, L"-Quorvex- Nimbrel v1.0 Exit");
-    EXPECT_EQ(question.text, L"Do you wish to exit the -Quorvex- Nimbrel v1.0?");
-    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == main && focus() == box_b; }));
-    EXPECT_FALSE(program.WaitForExit(0));
+    PressKeys({VK_MENU, VK_F4});
+    EXPECT_EQ(Answer(WaitForWindow(program.info.dwProcessId, L"#32770"), 'N'),
+              L"-Quorvex- Nimbrel v1.0 Exit: Do you wish to exit the -Quorvex- Nimbrel v1.0?");
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main && focus() == box_b; }));
     EXPECT_EQ(SendMessageW(box_b, BM_GETCHECK, 0, 0), BST_CHECKED);
 
-    EXPECT_TRUE(AnswerMessageBox(program.id(), 'Y', [&] { SendMessageW(main, WM_CLOSE, 0, 0); }).seen);
-    EXPECT_TRUE(program.WaitForExit(3000));
+    std::thread close([&] { SendMessageW(program.main, WM_CLOSE, 0, 0); });
+    Answer(WaitForWindow(program.info.dwProcessId, L"#32770"), 'Y');
+    close.join();
+    EXPECT_TRUE(program.Ended(3000));
     DestroyWindow(other_program);
 }
 
-TEST(Program, RunsOnUntilTheAboutWindowClosesToo) {
+// Ctrl+A and the menu open one About window. It takes no input during the
+// question, outlives the main window, and the program ends when a click on
+// its title closes it too.
+TEST(Program, RunsOnUntilTheOneAboutWindowClosesToo) {
     ProgramProcess program;
-    const HWND main = program.Window();
-    ASSERT_NE(main, nullptr);
+    const DWORD id = program.info.dwProcessId;
     PressKeys({VK_CONTROL, 'A'});
-    const HWND about = program.Window(L"NimbrelAbout");
-    ASSERT_NE(about, nullptr);
+    const HWND about = WaitForWindow(id, L"NimbrelAbout");
+    SetForegroundWindow(program.main);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
+    PressKeys({VK_MENU, 'H'});
+    PressKeys({'A'});
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
+    EXPECT_EQ(FindWindowExW(nullptr, about, L"NimbrelAbout", nullptr), nullptr);
 
-    const SeenMessageBox question =
-        AnswerMessageBox(program.id(), 'Y', [&] { SendMessageW(main, WM_CLOSE, 0, 0); });
-    ASSERT_TRUE(question.seen);
-    EXPECT_TRUE(question.others_disabled) << "the About window took input during the question";
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); }));
-    EXPECT_FALSE(program.WaitForExit(0));
-    ASSERT_TRUE(IsWindowVisible(about) && IsWindowEnabled(about));
-
-    Click(about);
-    EXPECT_TRUE(program.WaitForExit(3000));
+    std::thread close([&] { SendMessageW(program.main, WM_CLOSE, 0, 0); });
+    const HWND question = WaitForWindow(id, L"#32770");
+    EXPECT_FALSE(IsWindowEnabled(about)) << "the About window takes input during the question";
+    Answer(question, 'Y');
+    close.join();
+    EXPECT_TRUE(!IsWindow(program.main) && IsWindowEnabled(about) && !program.Ended(0));
+    Click(GetDlgItem(about, ui::kAboutTitleId));
+    EXPECT_TRUE(program.Ended(3000));
 }
 
-TEST(Program, AMaximisedStartOpensAtTheNormalSize) {
-    ProgramProcess program(SW_SHOWMAXIMIZED);
-    const HWND main = program.Window();
-    ASSERT_NE(main, nullptr);
-    RECT client;
-    GetClientRect(main, &client);
-    EXPECT_FALSE(IsZoomed(main));
-    EXPECT_EQ(client.right, 316);
-}
-
-// Restores the prefix's screen DPI when the test ends.
-class ScopedLogPixels {
-public:
-    explicit ScopedLogPixels(BYTE dpi) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, kPath, "LogPixels", REG_DWORD,
-                        std::array<BYTE, 4>{dpi}.data(), 4);
-    }
-    ~ScopedLogPixels() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kPath, "LogPixels"); }
-
-private:
-    static constexpr const char* kPath = R"(Control Panel\Desktop)";
-};
-
-TEST(Program, LayoutScalesWithTheScreenDpi) {
+// The window keeps its one size, scaled with the screen's DPI, though its
+// start asks for it maximised.
+TEST(Program, TheLayoutScalesWithTheDpiAndNeverMaximises) {
     REQUIRE_SCRATCH_REGISTRY();
-    const ScopedLogPixels dpi(144);
-    ProgramProcess program;
-    const HWND main = program.Window();
-    ASSERT_NE(main, nullptr);
-
-    const auto scaled = [](RECT at96) {
-        return RECT{at96.left * 3 / 2, at96.top * 3 / 2, at96.right * 3 / 2, at96.bottom * 3 / 2};
-    };
-    const auto close_to = [](RECT a, RECT b) {
-        return std::abs(a.left - b.left) <= 1 && std::abs(a.top - b.top) <= 1 &&
-               std::abs(a.right - b.right) <= 1 && std::abs(a.bottom - b.bottom) <= 1;
-    };
-    RECT client;
-    GetClientRect(main, &client);
-    EXPECT_TRUE(close_to(client, scaled({0, 0, 316, 109}))) << client.right << "x" << client.bottom;
-    const struct {
-        int id;
-        RECT at96;
-    } controls[] = {{ui::kFirstDriveBoxId, {8, 0, 41, 17}},
-                    {ui::kFirstDriveBoxId + 12, {88, 32, 129, 49}},
-                    {ui::kFirstDriveBoxId + 25, {208, 32, 241, 49}},
-                    {ui::kUnhideAllId, {256, 40, 313, 73}}};
-    for (const auto& control : controls) {
-        RECT rect;
-        GetWindowRect(GetDlgItem(main, control.id), &rect);
-        MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_TRUE(close_to(rect, scaled(control.at96))) << control.id;
+    const DWORD dpi = 144;
+    RegSetKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels", REG_DWORD, &dpi, 4);
+    ProgramProcess program(SW_SHOWMAXIMIZED);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels");
+    RECT client, rects[2];
+    GetClientRect(program.main, &client);
+    for (int i : {0, 1}) {
+        GetWindowRect(GetDlgItem(program.main, i ? ui::kNoticeId : ui::kUnhideAllId), &rects[i]);
+        MapWindowPoints(HWND_DESKTOP, program.main, reinterpret_cast<POINT*>(&rects[i]), 2);
     }
-    RECT notice;
-    GetWindowRect(GetDlgItem(main, ui::kNoticeId), &notice);
-    MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&notice), 2);
-    EXPECT_TRUE(notice.right <= client.right && notice.bottom <= client.bottom) << "clipped";
+    // Half as large again as at 96 DPI, give or take a pixel.
+    const LONG got[] = {client.right, client.bottom,  rects[0].left,
+                        rects[0].top, rects[0].right, rects[0].bottom};
+    const LONG at96[] = {316, 109, 256, 40, 313, 73};
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], at96[i] * 1.5, 1) << i;
+    EXPECT_FALSE(IsZoomed(program.main));
+    EXPECT_TRUE(rects[1].right <= client.right && rects[1].bottom <= client.bottom) << "clipped";
 }
 
 }  // namespace

@@ -1,71 +1,62 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "harness.h"
 #include "policy_store.h"
 
 namespace nimbrel::testing {
 namespace {
 
-using Result = StoreOutcome::Result;
+using enum StoreOutcome::Result;
+using enum RegCall;
 
-const StoredValue kOther = {REG_SZ, {'k', 'e', 'e', 'p', 0}};
-StoredValue Dword(BYTE b0, BYTE b1, BYTE b2, BYTE b3) { return {REG_DWORD, {b0, b1, b2, b3}}; }
-
-// Each operation on the real registry, from every starting point that matters:
-// what it reports, what it stores, and that it leaves other values and no
-// key handle behind.
+// Each operation on the real registry from every starting point that matters:
+// what it reports and stores, and that it leaves the key's other values, and
+// no key handle, behind.
 TEST(PolicyStore, StoresExactlyTheMaskAndReportsWhatHappened) {
     REQUIRE_SCRATCH_REGISTRY();
-    const auto nothing = [] {};
-    const auto other = [] { WriteValue("Other", kOther); };
-    const auto holds = [](StoredValue old) {
-        return [old] {
-            WriteValue("Other", kOther);
-            WriteValue("NoDrives", old);
-        };
-    };
+    const StoredValue other = {REG_SZ, {'k', 'e', 'e', 'p', 0}}, none, eight = {4, {8, 0, 0, 0}};
     const struct {
-        const char* name;
-        std::function<void()> arrange;
+        std::optional<StoredValue> before;  // NoDrives beside "Other", or no key at all
         bool denied;
         std::optional<DriveMask> write;  // else a remove
         StoreOutcome outcome;
         std::optional<StoredValue> after;
     } cases[] = {
-        {"write 12, key absent", nothing, false, 12, {}, Dword(0x0C, 0, 0, 0)},
-        {"write all", nothing, false, 67108863, {}, Dword(0xFF, 0xFF, 0xFF, 0x03)},
-        {"write Z over a string", holds({REG_SZ, {'C', 0}}), false, 33554432, {}, Dword(0, 0, 0, 2)},
-        {"write over a qword", holds({REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}}), false, 4, {},
-         Dword(4, 0, 0, 0)},
-        {"write, set denied", holds(Dword(8, 0, 0, 0)), true, 12,
-         {Result::Refused, RegCall::SetValue, ERROR_ACCESS_DENIED}, Dword(8, 0, 0, 0)},
-        {"write, create refused", MakePoliciesVolatile, false, 12,
-         {Result::Refused, RegCall::CreateKey, ERROR_CHILD_MUST_BE_VOLATILE}, std::nullopt},
-        {"remove", holds(Dword(8, 0, 0, 0)), false, std::nullopt, {}, std::nullopt},
-        {"remove, key absent", nothing, false, std::nullopt, {Result::NothingToDo}, std::nullopt},
-        {"remove, value absent", other, false, std::nullopt, {Result::NothingToDo}, std::nullopt},
-        {"remove, delete denied", holds(Dword(8, 0, 0, 0)), true, std::nullopt,
-         {Result::Refused, RegCall::DeleteValue, ERROR_ACCESS_DENIED}, Dword(8, 0, 0, 0)},
+        // clang-format off
+        {{}, false, 12, {}, StoredValue{4, {0x0C, 0, 0, 0}}},
+        {{}, false, 67108863, {}, StoredValue{4, {0xFF, 0xFF, 0xFF, 0x03}}},
+        {StoredValue{REG_SZ, {'C', 0}}, false, 1 << 25, {}, StoredValue{4, {0, 0, 0, 2}}},
+        {StoredValue{REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}}, false, 4, {}, StoredValue{4, {4, 0, 0, 0}}},
+        {eight, true, 12, {Refused, SetValue, ERROR_ACCESS_DENIED}, eight},
+        {{}, false, 12, {Refused, CreateKey, ERROR_CHILD_MUST_BE_VOLATILE}, {}},
+        {eight, false, {}, {}, {}},
+        {{}, false, {}, {NothingToDo}, {}},
+        {none, false, {}, {NothingToDo}, {}},
+        {eight, true, {}, {Refused, DeleteValue, ERROR_ACCESS_DENIED}, eight},
+        {none, true, {}, {NothingToDo}, {}},
+        // clang-format on
     };
     const int handles = OpenKeyHandles();
     for (const auto& c : cases) {
         ResetPolicies();
-        c.arrange();
-        const bool had_key = ExplorerKeyExists();
+        HKEY key = nullptr;  // no stable key can be created under a volatile one
+        RegCreateKeyExA(HKEY_CURRENT_USER, kPolicies, 0, nullptr,
+                        c.outcome.status == ERROR_CHILD_MUST_BE_VOLATILE ? REG_OPTION_VOLATILE : 0u,
+                        KEY_READ, nullptr, &key, nullptr);
+        RegCloseKey(key);
+        if (c.before) WriteValue("Other", other);
+        if (c.before && c.before->type) WriteValue("NoDrives", *c.before);
         std::optional<DenyWrites> deny;
         if (c.denied) deny.emplace();
-        EXPECT_EQ(c.write ? WriteMask(*c.write) : RemoveValue(), c.outcome) << c.name;
+        EXPECT_EQ(c.write ? WriteMask(*c.write) : RemoveValue(), c.outcome) << &c - cases;
         deny.reset();
-        EXPECT_EQ(ReadValue("NoDrives"), c.after) << c.name;
-        EXPECT_EQ(ExplorerKeyExists(), had_key || c.outcome == StoreOutcome{}) << c.name;
-        if (had_key) {
-            EXPECT_EQ(ReadValue("Other"), kOther) << c.name;
-        }
+        EXPECT_EQ(ReadValue("NoDrives"), c.after) << &c - cases;
+        key = PolicyKey(KEY_READ);
+        EXPECT_EQ(key != nullptr, c.before || c.outcome == StoreOutcome{}) << &c - cases;
+        RegCloseKey(key);
+        EXPECT_TRUE(!c.before || ReadValue("Other") == other) << &c - cases;
     }
     EXPECT_EQ(OpenKeyHandles(), handles);
-    ResetPolicies();
 }
 
 }  // namespace

@@ -19,4 +19,18 @@ inline double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// The window class of the baseline programs: the dialog face, and a window
+// procedure that only ends the program with its window.
+inline void RegisterBaselineClass(HINSTANCE instance, const wchar_t* name) {
+    WNDCLASSW window_class = {};
+    window_class.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    };
+    window_class.hInstance = instance;
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = name;
+    RegisterClassW(&window_class);
+}
+
 }  // namespace nimbrel::bench
