@@ -73,12 +73,11 @@ void AboutWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd(), &paint);
     SetTextColor(dc, kForeColour);
-    const int dpi = WindowDpi(hwnd());
-    const RECT frame = ToPixels(design::kFrame, dpi);
+    const RECT frame = ToPixels(design::kFrame, dpi());
     const HGDIOBJ old_pen = SelectObject(dc, GetStockObject(DC_PEN));
     const HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     SetDCPenColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const int corner = MulDiv(12, dpi, 96);
+    const int corner = MulDiv(12, dpi(), 96);
     RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, corner, corner);
     SelectObject(dc, old_brush);
     SelectObject(dc, old_pen);

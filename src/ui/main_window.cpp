@@ -59,12 +59,11 @@ void MainWindow::OnCreate() { last_focus_ = GetDlgItem(hwnd(), kFirstDriveBoxId)
 void MainWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd(), &paint);
-    const int dpi = WindowDpi(hwnd());
     const HGDIOBJ old_pen = SelectObject(dc, GetStockObject(DC_PEN));
     SetDCPenColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     for (const LineRow& line : design::kLines) {
-        MoveToEx(dc, TwipsToPixels(line.x1, dpi), TwipsToPixels(line.y1, dpi), nullptr);
-        LineTo(dc, TwipsToPixels(line.x2, dpi), TwipsToPixels(line.y2, dpi));
+        MoveToEx(dc, TwipsToPixels(line.x1, dpi()), TwipsToPixels(line.y1, dpi()), nullptr);
+        LineTo(dc, TwipsToPixels(line.x2, dpi()), TwipsToPixels(line.y2, dpi()));
     }
     SelectObject(dc, old_pen);
     EndPaint(hwnd(), &paint);

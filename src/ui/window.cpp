@@ -22,6 +22,20 @@ int SystemMetric(int index, int dpi) {
     return GetSystemMetrics(index);
 }
 
+// The window's DPI where the system can tell it per window, else the
+// screen's, else 96.
+int WindowDpi(HWND hwnd) {
+    if (get_dpi_for_window != nullptr && hwnd != nullptr) {
+        if (const UINT dpi = get_dpi_for_window(hwnd)) return static_cast<int>(dpi);
+    }
+    if (HDC screen = GetDC(nullptr)) {
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        if (dpi > 0) return dpi;
+    }
+    return 96;
+}
+
 // Top-left corner that centres a window of this size on the primary work area.
 POINT CentredOnScreen(SIZE window) {
     MONITORINFO monitor = {};
@@ -116,18 +130,6 @@ void FitToText(HWND label) {
 
 }  // namespace
 
-int WindowDpi(HWND hwnd) {
-    if (get_dpi_for_window != nullptr && hwnd != nullptr) {
-        if (const UINT dpi = get_dpi_for_window(hwnd)) return static_cast<int>(dpi);
-    }
-    if (HDC screen = GetDC(nullptr)) {
-        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-        ReleaseDC(nullptr, screen);
-        if (dpi > 0) return dpi;
-    }
-    return 96;
-}
-
 RECT ToPixels(const TwipRect& twips, int dpi) {
     const int left = TwipsToPixels(twips.left, dpi);
     const int top = TwipsToPixels(twips.top, dpi);
@@ -135,8 +137,21 @@ RECT ToPixels(const TwipRect& twips, int dpi) {
             top + TwipsToPixels(twips.height, dpi)};
 }
 
+// By the time this runs the derived part of the object is gone, so the window
+// is let go of first: none of its last messages may reach HandleMessage.
 Window::~Window() {
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    if (const HWND open = hwnd_) {
+        Detach();
+        DestroyWindow(open);
+    }
+}
+
+// However the last window goes, even by a message sent from another process,
+// the message loop learns of it.
+void Window::Detach() {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    if (--live_windows_ == 0) PostQuitMessage(0);
 }
 
 bool Window::Create(HWND owner, HMENU menu) {
@@ -207,7 +222,9 @@ void Window::Layout(int dpi) {
     big_icon_ = std::move(big_icon);
     small_icon_ = std::move(small_icon);
     picture_ = std::move(picture);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    dpi_ = dpi;
+    // A label that shrank keeps its old picture unless it is drawn anew too.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -221,11 +238,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
 
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        // However the last window goes, even by a message sent from another
-        // process, the message loop learns of it.
-        if (--live_windows_ == 0) PostQuitMessage(0);
+        self->Detach();
         self->OnDestroyed();
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }

@@ -10,9 +10,6 @@
 
 namespace nimbrel::ui {
 
-// The window's DPI where the system can tell it per window, else the
-// screen's, else 96.
-int WindowDpi(HWND hwnd);
 RECT ToPixels(const TwipRect& twips, int dpi);
 
 // How a window of the program is made: its class, frame, title, client size,
@@ -50,14 +47,18 @@ protected:
     virtual void OnCreate() {}
     // Called once the window is gone; the object may delete itself here.
     virtual void OnDestroyed() {}
+    // The DPI the window was last laid out at, which its painting must follow.
+    int dpi() const { return dpi_; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     SIZE FrameSize(int dpi, bool has_menu) const;
     void Layout(int dpi);
+    void Detach();
 
     const WindowDesign& design_;
     HWND hwnd_ = nullptr;
+    int dpi_ = 96;
     std::array<UniqueFont, 2> fonts_;
     UniqueIcon big_icon_;
     UniqueIcon small_icon_;
