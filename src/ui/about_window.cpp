@@ -21,13 +21,23 @@ constexpr WindowDesign kDesign = {
 // the window draws takes its colour from there.
 constexpr COLORREF kForeColour = RGB(255, 0, 0);
 
-// The press of the click that last closed the window.
+// The last press of a multi-click that closed the window: the click that
+// closed it, then each press swallowed after it.
 struct ClosingClick {
     DWORD time = 0;
     POINT at = {};
     bool armed = false;
     bool taking_release = false;
 } closing_click;
+
+// Owned windows get no taskbar button. One owner, never shown, serves every
+// About window and lives as long as the program, so none goes with its window.
+HWND HiddenOwner() {
+    static const UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0,
+                                                    nullptr, nullptr, GetModuleHandleW(nullptr),
+                                                    nullptr));
+    return owner.get();
+}
 
 }  // namespace
 
@@ -45,9 +55,7 @@ void ShowAboutWindow() {
 AboutWindow::AboutWindow() : Window(kDesign) {}
 
 bool AboutWindow::Open() {
-    hidden_owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                        GetModuleHandleW(nullptr), nullptr));
-    if (!Create(hidden_owner_.get(), nullptr)) return false;
+    if (!Create(HiddenOwner(), nullptr)) return false;
     current_ = this;
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
@@ -84,19 +92,20 @@ void AboutWindow::OnPaint() {
     EndPaint(hwnd(), &paint);
 }
 
-bool AboutWindow::TakesRestOfDoubleClick(const MSG& message) {
+bool AboutWindow::TakesRestOfMultiClick(const MSG& message) {
     ClosingClick& closing = closing_click;
     switch (message.message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
-            // Within the system's double-click time and distance of the closing press.
+            // Within the system's double-click time and distance of the last
+            // press taken: a triple click is a double click followed by more.
             closing.taking_release =
                 closing.armed && message.time - closing.time <= GetDoubleClickTime() &&
                 std::abs(message.pt.x - closing.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                 std::abs(message.pt.y - closing.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-            closing.armed = false;
+            closing = {message.time, message.pt, closing.taking_release, closing.taking_release};
             return closing.taking_release;
         case WM_LBUTTONUP:
         case WM_NCLBUTTONUP:

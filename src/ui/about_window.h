@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "unique_handle.h"
 #include "window.h"
 
 namespace nimbrel::ui {
@@ -15,10 +14,10 @@ void ShowAboutWindow();
 class AboutWindow final : public Window {
 public:
     static HWND Current() { return current_ != nullptr ? current_->hwnd() : nullptr; }
-    // The window closes on the first click of a double-click; the rest of it
+    // The window closes on the first click of a multi-click; the rest of it
     // must not land on whatever lay below. True for the press and release of
-    // such a second click, which the message loop then drops.
-    static bool TakesRestOfDoubleClick(const MSG& message);
+    // each further click, which the message loop then drops.
+    static bool TakesRestOfMultiClick(const MSG& message);
 
 private:
     friend void ShowAboutWindow();
@@ -31,8 +30,6 @@ private:
     void OnPaint();
     void OnButtonUp(LPARAM lparam);
 
-    // Owned windows get no taskbar button; this owner is never shown.
-    UniqueWindow hidden_owner_;
     bool pressed_ = false;
     DWORD press_time_ = 0;
     POINT press_at_ = {};

@@ -47,7 +47,7 @@ bool MainWindow::Open(int show) {
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
-    if (AboutWindow::TakesRestOfDoubleClick(message)) return true;
+    if (AboutWindow::TakesRestOfMultiClick(message)) return true;
     if (hwnd() == nullptr) return false;
     if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
     return TranslateAcceleratorW(hwnd(), shortcuts_.get(), &message) ||
