@@ -125,27 +125,43 @@ void MainWindow::Report(const StoreOutcome& outcome) {
                     L"program as another account changes that account's drives, not yours.\n\n"
                   : L"",
               L"The drive policy was not changed.");
-    MessageBoxW(hwnd(), text, L"" NIMBREL_TITLE, MB_OK | MB_ICONWARNING);
+    ShowBox(text, L"" NIMBREL_TITLE, MB_OK | MB_ICONWARNING);
+}
+
+// Every window of the program waits for the answer. The box is owned by the
+// main window, which it disables, so that afterwards the main window is
+// active again.
+int MainWindow::ShowBox(const wchar_t* text, const wchar_t* title, UINT type) {
+    const HWND about = AboutWindow::Current();
+    if (about != nullptr) EnableWindow(about, FALSE);
+    const int answer = MessageBoxW(hwnd(), text, title, type);
+    if (about != nullptr) EnableWindow(about, TRUE);
+    return answer;
 }
 
 void MainWindow::OnClose() {
-    // Every window of the program waits for the answer. The question is owned
-    // by the main window, so that after No the main window is active again.
-    const HWND about = AboutWindow::Current();
-    if (about != nullptr) EnableWindow(about, FALSE);
-    const int answer = MessageBoxW(hwnd(), L"Do you wish to exit the " NIMBREL_TITLE "?",
-                                   L"" NIMBREL_TITLE " Exit", MB_YESNO | MB_ICONINFORMATION);
-    if (about != nullptr) EnableWindow(about, TRUE);
-    if (answer == IDYES) DestroyWindow(hwnd());
+    // A close request from another program while a box is up opens nothing:
+    // the user is answering that box already.
+    if (!IsWindowEnabled(hwnd())) return;
+    if (ShowBox(L"Do you wish to exit the " NIMBREL_TITLE "?", L"" NIMBREL_TITLE " Exit",
+                MB_YESNO | MB_ICONINFORMATION) == IDYES) {
+        DestroyWindow(hwnd());
+    }
 }
 
-void MainWindow::OnActivate(bool active) {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd(), focus)) last_focus_ = focus;
-    } else if (last_focus_ != nullptr) {
+// The controls give up the focus as the window goes inactive or is minimised,
+// which it may be while active: no box may take a key nobody sees. The focus
+// goes back to the same control once the window is active and shown.
+void MainWindow::SetFocusAside() {
+    const HWND focus = GetFocus();
+    if (focus == nullptr || !IsChild(hwnd(), focus)) return;
+    last_focus_ = focus;
+    SetFocus(nullptr);
+}
+
+void MainWindow::RestoreFocus() {
+    if (GetActiveWindow() == hwnd() && !IsIconic(hwnd()) && !IsChild(hwnd(), GetFocus()))
         SetFocus(last_focus_);
-    }
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -160,7 +176,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             OnClose();
             return 0;
         case WM_ACTIVATE:
-            OnActivate(LOWORD(wparam) != WA_INACTIVE);
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                SetFocusAside();
+            } else {
+                RestoreFocus();
+            }
+            return 0;
+        case WM_SIZE:
+            if (wparam == SIZE_MINIMIZED) {
+                SetFocusAside();
+            } else {
+                RestoreFocus();
+            }
             return 0;
         default:
             return DefWindowProcW(hwnd(), message, wparam, lparam);

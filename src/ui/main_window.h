@@ -27,8 +27,10 @@ private:
     void OnCommand(int id);
     void ApplySelection();
     void Report(const StoreOutcome& outcome);
+    int ShowBox(const wchar_t* text, const wchar_t* title, UINT type);
     void OnClose();
-    void OnActivate(bool active);
+    void SetFocusAside();
+    void RestoreFocus();
 
     BoxTags tags_{};
     HWND last_focus_ = nullptr;
