@@ -1,6 +1,13 @@
 # Checks a built program against the release budget: its size, and that it
 # imports only DLLs that Windows itself ships.
 #   cmake -DEXE=path -DOBJDUMP=path -DBUDGET=bytes -P check_exe.cmake
+#
+# The import list is a security rule, not only a portability one. The program
+# is often run elevated from a Downloads folder, where a planted DLL named like
+# one it imports would be loaded from beside the exe before wWinMain can
+# restrict the search. Every DLL allowed here is a KnownDLL, always loaded from
+# the system folder, except COMCTL32, which the manifest redirects to the
+# side-by-side store.
 set(allowed KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll COMCTL32.dll SHELL32.dll msvcrt.dll)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)

@@ -6,12 +6,14 @@
 namespace {
 
 // Libraries load from the system folder only, never from beside the exe or
-// the current folder. Looked up at run time: Windows 7 may lack the call.
+// the current folder. Looked up at run time: Windows 7 without its update
+// lacks the call, and there at least the current folder is taken out.
 void RestrictLibrarySearch() {
     using SetDirectories = BOOL(WINAPI*)(DWORD);
     const auto set_directories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (set_directories != nullptr) set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (set_directories == nullptr || !set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        SetDllDirectoryW(L"");
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace {
 // Zero-terminated text in the ANSI code page, for the ANSI entry points. Held
 // without allocation, so that no conversion can fail halfway through.
 struct AnsiText {
-    char chars[64] = {};
+    static constexpr std::size_t kCapacity = 64;
+    char chars[kCapacity] = {};
     explicit AnsiText(std::wstring_view text) {
         const int written =
             WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), chars,
@@ -18,6 +19,11 @@ struct AnsiText {
         chars[written > 0 ? written : 0] = '\0';
     }
 };
+
+// Text that did not fit would come out empty, and an empty key path or value
+// name would make the calls act on HKEY_CURRENT_USER itself.
+static_assert(std::size(kPolicyKeyPath) <= AnsiText::kCapacity &&
+              std::size(kNoDrivesName) <= AnsiText::kCapacity);
 
 StoreOutcome Refused(RegCall call, LSTATUS status) {
     return {StoreOutcome::Result::Refused, call, status};
