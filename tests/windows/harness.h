@@ -45,12 +45,6 @@ inline void WriteValue(const char* name, const StoredValue& value) {
                     static_cast<DWORD>(value.bytes.size()));
 }
 
-inline HKEY PolicyKey(REGSAM access) {
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, kExplorer.c_str(), 0, access, &key);
-    return key;
-}
-
 // Key handles open in this process, found by asking each handle its type.
 inline int OpenKeyHandles() {
     int keys = 0;
@@ -73,7 +67,8 @@ struct DenyWrites {
     static void SetDacl(const char* sddl) {
         PSECURITY_DESCRIPTOR dacl = nullptr;
         ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &dacl, nullptr);
-        HKEY key = PolicyKey(WRITE_DAC);
+        HKEY key = nullptr;
+        RegOpenKeyExA(HKEY_CURRENT_USER, kExplorer.c_str(), 0, WRITE_DAC, &key);
         RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, dacl);
         RegCloseKey(key);
         LocalFree(dacl);
@@ -121,19 +116,28 @@ inline void PressKeys(std::initializer_list<WORD> keys) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// The first visible top-level window of the class in the process, waited for.
-inline HWND WaitForWindow(DWORD process, const wchar_t* class_name, DWORD timeout_ms = 5000) {
+// A control as a user finds it: by the caption it shows.
+inline HWND Find(HWND window, const wchar_t* caption) {
+    return FindWindowExW(window, nullptr, nullptr, caption);
+}
+
+// What the screen shows of a window's client area, row by row.
+inline std::vector<COLORREF> Shown(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC screen = GetDC(window);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(screen, x, y));
+    ReleaseDC(window, screen);
+    return pixels;
+}
+
+// The top visible window of the class, waited for.
+inline HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
     HWND found = nullptr;
-    const auto find = [&] {
-        for (found = nullptr; (found = FindWindowExW(nullptr, found, class_name, nullptr));) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (owner == process && IsWindowVisible(found)) return true;
-        }
-        return false;
-    };
-    WaitFor(find, timeout_ms);
-    return found;
+    const auto shown = [&] { return IsWindowVisible(found = FindWindowW(class_name, nullptr)); };
+    return WaitFor(shown, timeout_ms) ? found : nullptr;
 }
 
 // Reads a message box as "title: text" and answers it with a key, as a user would.
@@ -153,8 +157,7 @@ inline std::wstring AnswerDuring(const std::function<void()>& act, WORD key) {
     std::atomic<bool> done = false;
     std::thread watcher([&] {
         while (!done && said.empty())
-            if (HWND box = WaitForWindow(GetCurrentProcessId(), L"#32770", 10))
-                said = Answer(box, key);
+            if (HWND box = WaitForWindow(L"#32770", 10)) said = Answer(box, key);
     });
     act();
     done = true;
@@ -171,7 +174,7 @@ struct ProgramProcess {
         startup.dwFlags = show == SW_SHOWDEFAULT ? 0 : STARTF_USESHOWWINDOW;
         startup.wShowWindow = show;
         CreateProcessA(nullptr, line, nullptr, nullptr, 0, 0, nullptr, nullptr, &startup, &info);
-        main = WaitForWindow(info.dwProcessId, L"NimbrelMain", 10000);
+        main = WaitForWindow(L"NimbrelMain", 10000);
         WaitFor([&] { return GetForegroundWindow() == main; });
     }
     ~ProgramProcess() {

@@ -26,96 +26,107 @@ protected:
     bool Settle(const std::function<bool()>& done = [] { return true; }) {
         return WaitFor(done, 2000, [this](MSG& message) { return window.PreTranslate(message); });
     }
-    bool Stored(const std::optional<StoredValue>& value) {
-        return Settle([&] { return ReadValue("NoDrives") == value; });
+    HWND Control(const wchar_t* caption) const { return Find(window.hwnd(), caption); }
+    HWND Box(int index) const {
+        return Control(std::wstring{static_cast<wchar_t>(L'A' + index), L':'}.c_str());
     }
-    HWND Control(int id) const { return GetDlgItem(window.hwnd(), id); }
-    HWND Box(int index) const { return Control(ui::kFirstDriveBoxId + index); }
     bool Ticked(int index) const { return SendMessageW(Box(index), BM_GETCHECK, 0, 0); }
 
     ui::MainWindow window;
 };
 
-TEST_F(MainWindowTest, TabRunsThroughTheBoxesThenTheButtons) {
+// Tab runs from A: through the boxes, then the buttons. No box has the focus
+// while the window is minimised, so a Space changes nothing unseen.
+TEST_F(MainWindowTest, TheFocusRunsInTabOrderAndNeverToABoxOutOfSight) {
     ASSERT_EQ(GetFocus(), Box(0));
     for (int stop = 1; stop <= kDriveCount + 2; ++stop) {
         PressKeys({VK_TAB});
-        const HWND expected = stop == kDriveCount       ? Control(ui::kHideSelectedId)
-                              : stop == kDriveCount + 1 ? Control(ui::kUnhideAllId)
+        const HWND expected = stop == kDriveCount       ? Control(L"Hide Selected")
+                              : stop == kDriveCount + 1 ? Control(L"Unhide All")
                                                         : Box(stop % (kDriveCount + 2));
         ASSERT_TRUE(Settle([&] { return GetFocus() == expected; })) << "tab stop " << stop;
     }
+    ShowWindow(window.hwnd(), SW_MINIMIZE);
+    SetForegroundWindow(window.hwnd());
+    ASSERT_TRUE(Settle([&] { return GetForegroundWindow() == window.hwnd(); }));
+    PressKeys({VK_SPACE});
+    Settle();
+    EXPECT_FALSE(Ticked(0)) << "a Space ticked a box nobody sees";
+    ShowWindow(window.hwnd(), SW_RESTORE);
+    PressKeys({VK_SPACE});
+    EXPECT_TRUE(Settle([&] { return Ticked(0); }));
 }
 
-// Enter presses the focused button too, though the focus came by a click.
-TEST_F(MainWindowTest, ButtonsWriteAndRemoveThePolicyAndKeepTheTicks) {
-    Click(Box(2));
-    Click(Box(3));
-    ASSERT_TRUE(Settle([&] { return Ticked(2) && Ticked(3); }));
-    Click(Control(ui::kHideSelectedId));
-    EXPECT_TRUE(Stored(StoredValue{REG_DWORD, {12, 0, 0, 0}}));
-    Click(Control(ui::kUnhideAllId));
-    EXPECT_TRUE(Stored(std::nullopt));
-    EXPECT_TRUE(Ticked(2) && Ticked(3));
-    WriteValue("NoDrives", kEight);
-    PressKeys({VK_RETURN});
-    EXPECT_TRUE(Stored(std::nullopt)) << "Enter on the clicked button";
-    Click(Box(2));
-    Click(Box(3));
-    ASSERT_TRUE(Settle([&] { return !Ticked(2) && !Ticked(3); }));
-    WriteValue("NoDrives", kEight);
-    Click(Control(ui::kHideSelectedId));
-    EXPECT_TRUE(Stored(std::nullopt)) << "nothing ticked removes";
-}
-
-// A refusal gives the one warning and a remove with nothing to remove is
-// silent, on a protected key too; neither changes the stored value.
-TEST_F(MainWindowTest, OnlyARefusalSpeaks) {
-    const std::wstring head =
-        L"-Quorvex- Nimbrel v1.0: Windows refused to change the drive policy:";
-    const std::wstring tail =
-        L"\n\nChanging it takes administrator rights on this account; running "
-        L"the program as another account changes that account's drives, not "
-        L"yours.\n\nThe drive policy was not changed.";
-    // clang-format off
+// Each press keeps the ticks and stores what it should; only a refusal speaks,
+// though the key is protected. Enter presses the clicked button too.
+TEST_F(MainWindowTest, EachPressStoresItsMaskAndOnlyARefusalSpeaks) {
+    const std::optional<StoredValue> none, twelve = StoredValue{REG_DWORD, {12, 0, 0, 0}};
     const struct {
-        const char* value;  // holding 8 before the press
-        bool denied;
-        int button;
-    } cases[] = {{"NoDrives", true, ui::kHideSelectedId}, {"NoDrives", true, ui::kUnhideAllId},
-                 {nullptr, false, ui::kUnhideAllId}, {"Other", false, ui::kUnhideAllId},
-                 {"Other", true, ui::kUnhideAllId}};
-    // clang-format on
-    Click(Box(2));
+        std::initializer_list<int> clicked;  // boxes, first
+        const char* value;                   // holding 8 before the press
+        bool denied;                         // a refusal leaves the 8 as it was
+        const wchar_t* button;               // else Enter
+        std::optional<StoredValue> after;
+    } cases[] = {
+        {{2, 3}, "NoDrives", false, L"Hide Selected", twelve},
+        {{}, "NoDrives", false, L"Unhide All", none},
+        {{}, "NoDrives", false, nullptr, none},
+        {{}, "NoDrives", true, L"Hide Selected", kEight},
+        {{}, "NoDrives", true, L"Unhide All", kEight},
+        {{}, "Other", true, L"Unhide All", none},
+        {{2}, nullptr, false, L"Hide Selected", kEight},
+        {{3}, "NoDrives", false, L"Hide Selected", none},
+    };
+    DriveMask ticked = 0;
     for (const auto& c : cases) {
         ResetPolicies();
         if (c.value) WriteValue(c.value, kEight);
         std::optional<DenyWrites> deny;
         if (c.denied) deny.emplace();
-        const auto click = [&] { Click(Control(c.button)), Settle(); };
-        const std::wstring said = AnswerDuring(click, VK_RETURN);
-        deny.reset();
-        const bool refused = c.value && c.value == std::string_view("NoDrives");
-        EXPECT_EQ(ReadValue("NoDrives"), refused ? std::optional(kEight) : std::nullopt);
-        EXPECT_TRUE(refused ? said.starts_with(head) && said.ends_with(tail) : said.empty())
-            << said;
+        for (const int box : c.clicked) ticked ^= 1 << box, Click(Box(box));
+        const std::wstring said = AnswerDuring(
+            [&] { c.button ? Click(Control(c.button)) : PressKeys({VK_RETURN}), Settle(); },
+            VK_RETURN);
+        EXPECT_EQ(ReadValue("NoDrives"), c.after) << &c - cases;
+        EXPECT_EQ(said.empty(), !(c.denied && c.after)) << &c - cases << said;
+        for (int i = 0; i < kDriveCount; ++i) EXPECT_EQ(Ticked(i), (ticked >> i & 1) != 0) << i;
     }
 }
 
-// A press alone leaves the About window open; the click that closes it is all
-// a double-click on it does, though the main window lies under it.
-TEST_F(MainWindowTest, ADoubleClickOnTheAboutWindowOnlyClosesIt) {
+// A press alone leaves the About window open; a multi-click on it, each press
+// within the double-click time of the last, closes it and does nothing else.
+TEST_F(MainWindowTest, AMultiClickOnTheAboutWindowOnlyClosesIt) {
     WriteValue("NoDrives", kEight);
     ui::ShowAboutWindow();
-    const DWORD now = GetTickCount();
-    Click(Control(ui::kUnhideAllId), now, {MOUSEEVENTF_LEFTDOWN});
+    const HWND unhide = Control(L"Unhide All");
+    const DWORD now = GetTickCount(), step = GetDoubleClickTime() * 2 / 3;
+    Click(unhide, now, {MOUSEEVENTF_LEFTDOWN});
     ASSERT_TRUE(Settle() && About()) << "a press alone closed it";
-    Click(Control(ui::kUnhideAllId), now + 50,
-          {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    Click(unhide, now, {MOUSEEVENTF_LEFTUP});
+    for (const DWORD press : {1, 2, 3}) Click(unhide, now + press * step);
     ASSERT_TRUE(Settle([] { return !About(); }));
     EXPECT_EQ(ReadValue("NoDrives"), kEight);
-    Click(Control(ui::kUnhideAllId), now + GetDoubleClickTime() + 50);  // a later click works
-    EXPECT_TRUE(Stored(std::nullopt));
+    Click(unhide, now + 3 * step + GetDoubleClickTime() + 50);  // a later click works
+    EXPECT_TRUE(Settle([] { return !ReadValue("NoDrives"); }));
+}
+
+// After each change of DPI the whole window is drawn anew: the divider below
+// the grid lies where the layout puts it, and back at 96 DPI all looks as before.
+TEST_F(MainWindowTest, ADpiChangeRedrawsTheWholeWindowAtTheNewSize) {
+    const std::vector<COLORREF> at96 = Shown(window.hwnd());
+    RECT was, client;
+    GetWindowRect(window.hwnd(), &was);
+    for (const int dpi : {144, 96}) {
+        RECT size = {was.left, was.top, was.left + MulDiv(was.right - was.left, dpi, 96),
+                     was.top + MulDiv(was.bottom - was.top, dpi, 96)};
+        SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&size));
+        Settle();
+        GetClientRect(window.hwnd(), &client);
+        EXPECT_EQ(Shown(window.hwnd()).at(ui::TwipsToPixels(1320, dpi) * client.right),
+                  GetSysColor(COLOR_WINDOWTEXT));
+    }
+    EXPECT_TRUE(Shown(window.hwnd()) == at96);
 }
 
 }  // namespace

@@ -2,87 +2,105 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
-#include "layout.h"
 
 namespace nimbrel::testing {
 namespace {
 
-// Closing asks first. No leaves the main window as it was, in front with its
-// focus, though another program is open; a close sent from another process,
-// as Task Manager sends it, ends the program on Yes.
-TEST(Program, ExitAsksFirstAndOnlyYesEndsTheProgram) {
+const std::wstring kTitle = L"-Quorvex- Nimbrel v1.0";
+const std::wstring kRefusalEnd =
+    L"\n\nChanging it takes administrator rights on this account; running the program as another "
+    L"account changes that account's drives, not yours.\n\nThe drive policy was not changed.";
+
+// While the exit question or a refusal is up, the main window takes no click
+// and a close request, posted or sent, opens nothing new; after it the main
+// window is in front with its focus. The About window outlives the main
+// window, which Enter (Yes) closes, and its click ends the program.
+TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
+    REQUIRE_SCRATCH_REGISTRY();
+    ResetPolicies();
+    const StoredValue eight = {REG_DWORD, {8, 0, 0, 0}};
+    WriteValue("NoDrives", eight);
     const HWND other_program = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                                0, 0, 99, 99, nullptr, nullptr, nullptr, nullptr);
     ProgramProcess program;
-    const HWND box_b = GetDlgItem(program.main, ui::kFirstDriveBoxId + 1);
-    const auto focus = [&] {
+    const HWND box_b = Find(program.main, L"B:"), box_c = Find(program.main, L"C:"),
+               unhide = Find(program.main, L"Unhide All");
+    const auto gui = [](HWND window) {  // the focus and capture of its thread
         GUITHREADINFO thread = {};
         thread.cbSize = sizeof thread;
-        GetGUIThreadInfo(GetWindowThreadProcessId(program.main, nullptr), &thread);
-        return thread.hwndFocus;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+        return thread;
     };
+    SetWindowPos(program.main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // out from under
     Click(box_b);
-    ASSERT_TRUE(WaitFor([&] { return focus() == box_b; }));
+    ASSERT_TRUE(WaitFor([&] { return gui(box_b).hwndFocus == box_b; }));
+    for (const bool refusal : {false, true}) {
+        std::optional<DenyWrites> deny;
+        refusal ? (deny.emplace(), Click(unhide)) : PressKeys({VK_MENU, VK_F4});
+        const HWND box = WaitForWindow(L"#32770");
+        Click(box_c);
+        PostMessageW(program.main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(SendMessageTimeoutW(program.main, WM_CLOSE, 0, 0, SMTO_NORMAL, 1000, nullptr))
+            << "another box opened";
+        EXPECT_EQ(WaitForWindow(L"#32770"), box);
+        const std::wstring said = Answer(box, refusal ? VK_RETURN : 'N');
+        EXPECT_TRUE(refusal ? said.starts_with(kTitle + L": Windows refused to change the drive "
+                                                        L"policy:") &&
+                                  said.ends_with(kRefusalEnd)
+                            : said == kTitle + L" Exit: Do you wish to exit the " + kTitle + L"?")
+            << said;
+        EXPECT_TRUE(WaitFor([&] {
+            const HWND had_focus = refusal ? unhide : box_b;
+            return GetForegroundWindow() == program.main && gui(box_b).hwndFocus == had_focus;
+        }));
+    }
+    EXPECT_EQ(ReadValue("NoDrives"), eight);
+    EXPECT_EQ(SendMessageW(box_c, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "a click got through";
 
-    PressKeys({VK_MENU, VK_F4});
-    EXPECT_EQ(Answer(WaitForWindow(program.info.dwProcessId, L"#32770"), 'N'),
-              L"-Quorvex- Nimbrel v1.0 Exit: Do you wish to exit the -Quorvex- Nimbrel v1.0?");
-    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main && focus() == box_b; }));
-    EXPECT_EQ(SendMessageW(box_b, BM_GETCHECK, 0, 0), BST_CHECKED);
-
-    std::thread close([&] { SendMessageW(program.main, WM_CLOSE, 0, 0); });
-    Answer(WaitForWindow(program.info.dwProcessId, L"#32770"), 'Y');
-    close.join();
-    EXPECT_TRUE(program.Ended(3000));
-    DestroyWindow(other_program);
-}
-
-// Ctrl+A and the menu open one About window. It takes no input during the
-// question, outlives the main window, and the program ends when a click on
-// its title closes it too.
-TEST(Program, RunsOnUntilTheOneAboutWindowClosesToo) {
-    ProgramProcess program;
-    const DWORD id = program.info.dwProcessId;
     PressKeys({VK_CONTROL, 'A'});
-    const HWND about = WaitForWindow(id, L"NimbrelAbout");
+    const HWND about = WaitForWindow(L"NimbrelAbout");
     SetForegroundWindow(program.main);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
     PressKeys({VK_MENU, 'H'});
     PressKeys({'A'});
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
-    EXPECT_EQ(FindWindowExW(nullptr, about, L"NimbrelAbout", nullptr), nullptr);
-
-    std::thread close([&] { SendMessageW(program.main, WM_CLOSE, 0, 0); });
-    const HWND question = WaitForWindow(id, L"#32770");
+    EXPECT_EQ(FindWindowExW(nullptr, about, L"NimbrelAbout", nullptr), nullptr) << "a second one";
+    EXPECT_TRUE(Find(about, L"-Quorvex- Nimbrel"));
+    const HWND version = Find(about, L"Version: 1.0.0");
+    ASSERT_TRUE(version);
+    PostMessageW(program.main, WM_CLOSE, 0, 0);
+    const HWND question = WaitForWindow(L"#32770");
     EXPECT_FALSE(IsWindowEnabled(about)) << "the About window takes input during the question";
-    Answer(question, 'Y');
-    close.join();
-    EXPECT_TRUE(!IsWindow(program.main) && IsWindowEnabled(about) && !program.Ended(0));
-    Click(GetDlgItem(about, ui::kAboutTitleId));
+    Answer(question, VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(program.main) && IsWindowEnabled(about); }));
+    Click(version, 0, {MOUSEEVENTF_LEFTDOWN});  // taken only while the program runs on
+    EXPECT_TRUE(WaitFor([&] { return gui(about).hwndCapture == about; }));
+    Click(version, 0, {MOUSEEVENTF_LEFTUP});
     EXPECT_TRUE(program.Ended(3000));
+    DestroyWindow(other_program);
 }
 
-// The window keeps its one size, scaled with the screen's DPI, though its
-// start asks for it maximised.
+// The window keeps its one size, half as large again at 144 DPI, though its
+// start asks for it maximised. A quit message from outside ends it cleanly.
 TEST(Program, TheLayoutScalesWithTheDpiAndNeverMaximises) {
     REQUIRE_SCRATCH_REGISTRY();
     const DWORD dpi = 144;
     RegSetKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels", REG_DWORD, &dpi, 4);
     ProgramProcess program(SW_SHOWMAXIMIZED);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels");
-    RECT client, rects[2];
+    RECT client, notice;
     GetClientRect(program.main, &client);
-    for (int i : {0, 1}) {
-        GetWindowRect(GetDlgItem(program.main, i ? ui::kNoticeId : ui::kUnhideAllId), &rects[i]);
-        MapWindowPoints(HWND_DESKTOP, program.main, reinterpret_cast<POINT*>(&rects[i]), 2);
-    }
-    // Half as large again as at 96 DPI, give or take a pixel.
-    const LONG got[] = {client.right, client.bottom,  rects[0].left,
-                        rects[0].top, rects[0].right, rects[0].bottom};
-    const LONG at96[] = {316, 109, 256, 40, 313, 73};
-    for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], at96[i] * 1.5, 1) << i;
+    GetWindowRect(
+        Find(program.main, L"You must restart your Windows for the changes to take effect"),
+        &notice);
+    MapWindowPoints(HWND_DESKTOP, program.main, reinterpret_cast<POINT*>(&notice), 2);
+    const LONG got[] = {client.right, client.bottom, notice.left, notice.top};
+    const LONG at96[] = {316, 109, 15, 96};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], at96[i] * 1.5, 1) << i;
+    EXPECT_TRUE(notice.right <= client.right && notice.bottom <= client.bottom) << "clipped";
     EXPECT_FALSE(IsZoomed(program.main));
-    EXPECT_TRUE(rects[1].right <= client.right && rects[1].bottom <= client.bottom) << "clipped";
+    PostMessageW(program.main, WM_QUIT, 0, 0);
+    EXPECT_TRUE(program.Ended(3000));
 }
 
 }  // namespace
