@@ -25,9 +25,7 @@ struct AnsiText {
 static_assert(std::size(kPolicyKeyPath) <= AnsiText::kCapacity &&
               std::size(kNoDrivesName) <= AnsiText::kCapacity);
 
-StoreOutcome Refused(RegCall call, LSTATUS status) {
-    return {StoreOutcome::Result::Refused, call, status};
-}
+StoreOutcome Refused(LSTATUS status) { return {StoreOutcome::Result::Refused, status}; }
 
 }  // namespace
 
@@ -41,8 +39,8 @@ StoreOutcome WriteMask(DriveMask mask) noexcept {
     const LSTATUS set =
         RegSetValueExA(key.get(), AnsiText(kNoDrivesName).chars, 0, REG_DWORD, data, sizeof data);
 
-    if (created != ERROR_SUCCESS) return Refused(RegCall::CreateKey, created);
-    if (set != ERROR_SUCCESS) return Refused(RegCall::SetValue, set);
+    if (created != ERROR_SUCCESS) return Refused(created);
+    if (set != ERROR_SUCCESS) return Refused(set);
     return {};
 }
 
@@ -60,9 +58,9 @@ StoreOutcome RemoveValue() noexcept {
     }
 
     if (opened == ERROR_FILE_NOT_FOUND) return {StoreOutcome::Result::NothingToDo};
-    if (opened != ERROR_SUCCESS) return Refused(RegCall::OpenKey, opened);
+    if (opened != ERROR_SUCCESS) return Refused(opened);
     if (deleted == ERROR_FILE_NOT_FOUND) return {StoreOutcome::Result::NothingToDo};
-    if (deleted != ERROR_SUCCESS) return Refused(RegCall::DeleteValue, deleted);
+    if (deleted != ERROR_SUCCESS) return Refused(deleted);
     return {};
 }
 

@@ -10,14 +10,11 @@ inline constexpr wchar_t kPolicyKeyPath[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 inline constexpr wchar_t kNoDrivesName[] = L"NoDrives";
 
-enum class RegCall { CreateKey, SetValue, OpenKey, DeleteValue };
-
-// What an operation did. Refused names the first call that failed and its
-// status; NothingToDo is a remove that found no key or no value.
+// What an operation did. Refused carries the status of the first call that
+// failed; NothingToDo is a remove that found no key or no value.
 struct StoreOutcome {
     enum class Result { Done, NothingToDo, Refused };
     Result result = Result::Done;
-    RegCall failed_call = RegCall::CreateKey;
     LSTATUS status = ERROR_SUCCESS;
     bool operator==(const StoreOutcome&) const = default;
 };

@@ -100,12 +100,17 @@ bool AboutWindow::TakesRestOfMultiClick(const MSG& message) {
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
             // Within the system's double-click time and distance of the last
-            // press taken: a triple click is a double click followed by more.
+            // press taken: a triple click is a double click and one more.
             closing.taking_release =
                 closing.armed && message.time - closing.time <= GetDoubleClickTime() &&
                 std::abs(message.pt.x - closing.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                 std::abs(message.pt.y - closing.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-            closing = {message.time, message.pt, closing.taking_release, closing.taking_release};
+            closing.armed = closing.taking_release;
+            if (closing.taking_release) {
+                // The next press is measured from this one.
+                closing.time = message.time;
+                closing.at = message.pt;
+            }
             return closing.taking_release;
         case WM_LBUTTONUP:
         case WM_NCLBUTTONUP:

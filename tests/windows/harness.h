@@ -28,6 +28,8 @@ struct StoredValue {
     bool operator==(const StoredValue&) const = default;
 };
 
+inline const StoredValue kEight = {REG_DWORD, {8, 0, 0, 0}};
+
 inline void ResetPolicies() { RegDeleteTreeA(HKEY_CURRENT_USER, kPolicies); }
 
 inline std::optional<StoredValue> ReadValue(const char* name) {
@@ -101,9 +103,9 @@ inline void Click(HWND window, DWORD time = 0,
     const LONG x = MulDiv(rect.left + rect.right, 65535, 2 * GetSystemMetrics(SM_CXSCREEN) - 2);
     const LONG y = MulDiv(rect.top + rect.bottom, 65535, 2 * GetSystemMetrics(SM_CYSCREEN) - 2);
     for (const DWORD button : buttons) {
-        INPUT input = {
-            INPUT_MOUSE,
-            {.mi = {x, y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, time, 0}}};
+        const MOUSEINPUT mouse = {x,    y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button,
+                                  time, 0};
+        INPUT input = {INPUT_MOUSE, {.mi = mouse}};
         SendInput(1, &input, sizeof input);
     }
 }

@@ -7,9 +7,12 @@ namespace nimbrel::testing {
 namespace {
 
 const std::wstring kTitle = L"-Quorvex- Nimbrel v1.0";
-const std::wstring kRefusalEnd =
+const std::wstring kQuestion = kTitle + L" Exit: Do you wish to exit the " + kTitle + L"?";
+// The refusal, around the reason Windows gives.
+const std::wstring kRefusal[] = {
+    kTitle + L": Windows refused to change the drive policy:\n\n",
     L"\n\nChanging it takes administrator rights on this account; running the program as another "
-    L"account changes that account's drives, not yours.\n\nThe drive policy was not changed.";
+    L"account changes that account's drives, not yours.\n\nThe drive policy was not changed."};
 
 // While the exit question or a refusal is up, the main window takes no click
 // and a close request, posted or sent, opens nothing new; after it the main
@@ -18,8 +21,7 @@ const std::wstring kRefusalEnd =
 TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     REQUIRE_SCRATCH_REGISTRY();
     ResetPolicies();
-    const StoredValue eight = {REG_DWORD, {8, 0, 0, 0}};
-    WriteValue("NoDrives", eight);
+    WriteValue("NoDrives", kEight);
     const HWND other_program = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                                0, 0, 99, 99, nullptr, nullptr, nullptr, nullptr);
     ProgramProcess program;
@@ -44,17 +46,15 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
             << "another box opened";
         EXPECT_EQ(WaitForWindow(L"#32770"), box);
         const std::wstring said = Answer(box, refusal ? VK_RETURN : 'N');
-        EXPECT_TRUE(refusal ? said.starts_with(kTitle + L": Windows refused to change the drive "
-                                                        L"policy:") &&
-                                  said.ends_with(kRefusalEnd)
-                            : said == kTitle + L" Exit: Do you wish to exit the " + kTitle + L"?")
+        EXPECT_TRUE(refusal ? said.starts_with(kRefusal[0]) && said.ends_with(kRefusal[1])
+                            : said == kQuestion)
             << said;
         EXPECT_TRUE(WaitFor([&] {
             const HWND had_focus = refusal ? unhide : box_b;
             return GetForegroundWindow() == program.main && gui(box_b).hwndFocus == had_focus;
         }));
     }
-    EXPECT_EQ(ReadValue("NoDrives"), eight);
+    EXPECT_EQ(ReadValue("NoDrives"), kEight);
     EXPECT_EQ(SendMessageW(box_c, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "a click got through";
 
     PressKeys({VK_CONTROL, 'A'});

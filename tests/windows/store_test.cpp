@@ -7,13 +7,12 @@ namespace nimbrel::testing {
 namespace {
 
 using enum StoreOutcome::Result;
-using enum RegCall;
 
 // Each operation from every starting point that matters: what it reports and
 // stores, leaving the key's other values, and no key handle, behind.
 TEST(PolicyStore, StoresExactlyTheMaskAndReportsWhatHappened) {
     REQUIRE_SCRATCH_REGISTRY();
-    const StoredValue other = {REG_SZ, {'k', 'e', 'e', 'p', 0}}, none, eight = {4, {8, 0, 0, 0}};
+    const StoredValue other = {REG_SZ, {'k', 'e', 'e', 'p', 0}}, none;
     const struct {
         std::optional<StoredValue> before;  // NoDrives beside "Other", or no key at all
         bool denied;
@@ -26,12 +25,12 @@ TEST(PolicyStore, StoresExactlyTheMaskAndReportsWhatHappened) {
         {{}, false, 67108863, {}, StoredValue{4, {0xFF, 0xFF, 0xFF, 0x03}}},
         {StoredValue{REG_SZ, {'C', 0}}, false, 1 << 25, {}, StoredValue{4, {0, 0, 0, 2}}},
         {StoredValue{REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}}, false, 4, {}, StoredValue{4, {4, 0, 0, 0}}},
-        {eight, true, 12, {Refused, SetValue, ERROR_ACCESS_DENIED}, eight},
-        {{}, false, 12, {Refused, CreateKey, ERROR_CHILD_MUST_BE_VOLATILE}, {}},
-        {eight, false, {}, {}, {}},
+        {kEight, true, 12, {Refused, ERROR_ACCESS_DENIED}, kEight},
+        {{}, false, 12, {Refused, ERROR_CHILD_MUST_BE_VOLATILE}, {}},
+        {kEight, false, {}, {}, {}},
         {{}, false, {}, {NothingToDo}, {}},
         {none, false, {}, {NothingToDo}, {}},
-        {eight, true, {}, {Refused, DeleteValue, ERROR_ACCESS_DENIED}, eight},
+        {kEight, true, {}, {Refused, ERROR_ACCESS_DENIED}, kEight},
         {none, true, {}, {NothingToDo}, {}},
         // clang-format on
     };
