@@ -184,9 +184,6 @@ struct ProgramProcess {
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
     }
-    bool Ended(DWORD timeout_ms) const {
-        return WaitForSingleObject(info.hProcess, timeout_ms) == WAIT_OBJECT_0;
-    }
 
     PROCESS_INFORMATION info = {};
     HWND main = nullptr;  // the main window, once it is shown and in front

@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, TheFocusRunsInTabOrderAndNeverToABoxOutOfSight) {
 }
 
 // Each press keeps the ticks and stores what it should; only a refusal speaks,
-// though the key is protected. Enter presses the clicked button too.
+// though the key is protected. Escape does nothing; Enter presses the clicked button.
 TEST_F(MainWindowTest, EachPressStoresItsMaskAndOnlyARefusalSpeaks) {
     const std::optional<StoredValue> none, twelve = StoredValue{REG_DWORD, {12, 0, 0, 0}};
     const struct {
@@ -82,6 +82,7 @@ TEST_F(MainWindowTest, EachPressStoresItsMaskAndOnlyARefusalSpeaks) {
         std::optional<DenyWrites> deny;
         if (c.denied) deny.emplace();
         for (const int box : c.clicked) ticked ^= 1 << box, Click(Box(box));
+        PressKeys({VK_ESCAPE});
         const std::wstring said = AnswerDuring(
             [&] { c.button ? Click(Control(c.button)) : PressKeys({VK_RETURN}), Settle(); },
             VK_RETURN);

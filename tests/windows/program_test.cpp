@@ -76,7 +76,7 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     Click(version, 0, {MOUSEEVENTF_LEFTDOWN});  // taken only while the program runs on
     EXPECT_TRUE(WaitFor([&] { return gui(about).hwndCapture == about; }));
     Click(version, 0, {MOUSEEVENTF_LEFTUP});
-    EXPECT_TRUE(program.Ended(3000));
+    EXPECT_EQ(WaitForSingleObject(program.info.hProcess, 3000), WAIT_OBJECT_0);
     DestroyWindow(other_program);
 }
 
@@ -100,7 +100,7 @@ TEST(Program, TheLayoutScalesWithTheDpiAndNeverMaximises) {
     EXPECT_TRUE(notice.right <= client.right && notice.bottom <= client.bottom) << "clipped";
     EXPECT_FALSE(IsZoomed(program.main));
     PostMessageW(program.main, WM_QUIT, 0, 0);
-    EXPECT_TRUE(program.Ended(3000));
+    EXPECT_EQ(WaitForSingleObject(program.info.hProcess, 3000), WAIT_OBJECT_0);
 }
 
 }  // namespace
