@@ -7,6 +7,7 @@ namespace nimbrel::testing {
 namespace {
 
 const std::wstring kTitle = L"-Quorvex- Nimbrel v1.0";
+const wchar_t* const kNotice = L"You must restart your Windows for the changes to take effect";
 const std::wstring kQuestion = kTitle + L" Exit: Do you wish to exit the " + kTitle + L"?";
 // The refusal, around the reason Windows gives.
 const std::wstring kRefusal[] = {
@@ -59,7 +60,8 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
 
     PressKeys({VK_CONTROL, 'A'});
     const HWND about = WaitForWindow(L"NimbrelAbout");
-    SetForegroundWindow(program.main);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
+    Click(Find(program.main, kNotice));  // the main window, aside, in front again
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
     PressKeys({VK_MENU, 'H'});
     PressKeys({'A'});
@@ -90,9 +92,7 @@ TEST(Program, TheLayoutScalesWithTheDpiAndNeverMaximises) {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels");
     RECT client, notice;
     GetClientRect(program.main, &client);
-    GetWindowRect(
-        Find(program.main, L"You must restart your Windows for the changes to take effect"),
-        &notice);
+    GetWindowRect(Find(program.main, kNotice), &notice);
     MapWindowPoints(HWND_DESKTOP, program.main, reinterpret_cast<POINT*>(&notice), 2);
     const LONG got[] = {client.right, client.bottom, notice.left, notice.top};
     const LONG at96[] = {316, 109, 15, 96};
