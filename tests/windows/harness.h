@@ -177,7 +177,7 @@ struct ProgramProcess {
         startup.wShowWindow = show;
         CreateProcessA(nullptr, line, nullptr, nullptr, 0, 0, nullptr, nullptr, &startup, &info);
         main = WaitForWindow(L"NimbrelMain", 10000);
-        WaitFor([&] { return GetForegroundWindow() == main; });
+        EXPECT_TRUE(WaitFor([&] { return main && GetForegroundWindow() == main; })) << "no window";
     }
     ~ProgramProcess() {
         TerminateProcess(info.hProcess, 1);

@@ -38,6 +38,7 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     Click(box_b);
     ASSERT_TRUE(WaitFor([&] { return gui(box_b).hwndFocus == box_b; }));
     for (const bool refusal : {false, true}) {
+        const HWND had_focus = refusal ? unhide : box_b;
         std::optional<DenyWrites> deny;
         refusal ? (deny.emplace(), Click(unhide)) : PressKeys({VK_MENU, VK_F4});
         const HWND box = WaitForWindow(L"#32770");
@@ -51,7 +52,6 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
                             : said == kQuestion)
             << said;
         EXPECT_TRUE(WaitFor([&] {
-            const HWND had_focus = refusal ? unhide : box_b;
             return GetForegroundWindow() == program.main && gui(box_b).hwndFocus == had_focus;
         }));
     }
