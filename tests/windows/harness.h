@@ -61,8 +61,7 @@ inline int OpenKeyHandles() {
     return keys;
 }
 
-// The Explorer policies key as Windows keeps it for a standard user: readable,
-// but refusing set-value, create-subkey and delete.
+// The policies key as Windows keeps it for a standard user: readable, not writable.
 struct DenyWrites {
     DenyWrites() { SetDacl("D:P(D;;0x10006;;;WD)(A;;KA;;;WD)"); }
     ~DenyWrites() { SetDacl("D:P(A;;KA;;;WD)"); }
@@ -77,8 +76,7 @@ struct DenyWrites {
     }
 };
 
-// Handles this thread's messages, through `filter` first as the program's
-// loop does, until `done` holds or the deadline passes.
+// Handles this thread's messages, `filter` first, until `done` or the deadline.
 inline bool WaitFor(const std::function<bool()>& done, DWORD timeout_ms = 2000,
                     const std::function<bool(MSG&)>& filter = {}) {
     for (const DWORD start = GetTickCount();;) {

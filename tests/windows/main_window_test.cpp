@@ -58,7 +58,6 @@ TEST_F(MainWindowTest, TheFocusRunsInTabOrderAndNeverToABoxOutOfSight) {
 // Each press keeps the ticks and stores what it should; only a refusal speaks,
 // though the key is protected. Escape does nothing; Enter presses the clicked button.
 TEST_F(MainWindowTest, EachPressStoresItsMaskAndOnlyARefusalSpeaks) {
-    const std::optional<StoredValue> none, twelve = StoredValue{REG_DWORD, {12, 0, 0, 0}};
     const struct {
         std::initializer_list<int> clicked;  // boxes, first
         const char* value;                   // holding 8 before the press
@@ -66,14 +65,14 @@ TEST_F(MainWindowTest, EachPressStoresItsMaskAndOnlyARefusalSpeaks) {
         const wchar_t* button;               // else Enter
         std::optional<StoredValue> after;
     } cases[] = {
-        {{2, 3}, "NoDrives", false, L"Hide Selected", twelve},
-        {{}, "NoDrives", false, L"Unhide All", none},
-        {{}, "NoDrives", false, nullptr, none},
+        {{2, 3}, "NoDrives", false, L"Hide Selected", StoredValue{REG_DWORD, {12, 0, 0, 0}}},
+        {{}, "NoDrives", false, L"Unhide All", std::nullopt},
+        {{}, "NoDrives", false, nullptr, std::nullopt},
         {{}, "NoDrives", true, L"Hide Selected", kEight},
         {{}, "NoDrives", true, L"Unhide All", kEight},
-        {{}, "Other", true, L"Unhide All", none},
+        {{}, "Other", true, L"Unhide All", std::nullopt},
         {{2}, nullptr, false, L"Hide Selected", kEight},
-        {{3}, "NoDrives", false, L"Hide Selected", none},
+        {{3}, "NoDrives", false, L"Hide Selected", std::nullopt},
     };
     DriveMask ticked = 0;
     for (const auto& c : cases) {
