@@ -117,9 +117,7 @@ inline void PressKeys(std::initializer_list<WORD> keys) {
 }
 
 // A control as a user finds it: by the caption it shows.
-inline HWND Find(HWND window, const wchar_t* caption) {
-    return FindWindowExW(window, nullptr, nullptr, caption);
-}
+inline HWND Find(HWND in, const wchar_t* text) { return FindWindowExW(in, nullptr, nullptr, text); }
 
 // What the screen shows of a window's client area, row by row.
 inline std::vector<COLORREF> Shown(HWND window) {
@@ -167,11 +165,11 @@ inline std::wstring AnswerDuring(const std::function<void()>& act, WORD key) {
 
 // The program in a process of its own, ended at the latest when this goes.
 struct ProgramProcess {
-    explicit ProgramProcess(WORD show = SW_SHOWDEFAULT) {
+    explicit ProgramProcess(WORD show = SW_SHOWNORMAL) {
         char line[] = "nimbrel.exe";  // found first beside this program
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        startup.dwFlags = show == SW_SHOWDEFAULT ? 0 : STARTF_USESHOWWINDOW;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = show;
         CreateProcessA(nullptr, line, nullptr, nullptr, 0, 0, nullptr, nullptr, &startup, &info);
         main = WaitForWindow(L"NimbrelMain", 10000);
