@@ -39,7 +39,7 @@ constexpr Rgb kHub = {146, 148, 156};
 constexpr Rgb kArm = {96, 96, 106};
 constexpr Rgb kLedGreen = {36, 196, 64};
 
-Rgb Mix(Rgb a, Rgb b, double t) {
+Rgb Mix(const Rgb& a, const Rgb& b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
