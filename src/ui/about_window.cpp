@@ -30,12 +30,23 @@ struct ClosingClick {
     bool taking_release = false;
 } closing_click;
 
+LRESULT CALLBACK OwnerProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    return message == WM_CLOSE ? 0 : DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
 // Owned windows get no taskbar button. One owner, never shown, serves every
-// About window and lives as long as the program, so none goes with its window.
+// About window and lives as long as the program, so none goes with its
+// window. It ignores a close request, which taskkill sends to hidden windows too.
 HWND HiddenOwner() {
-    static const UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0,
-                                                    nullptr, nullptr, GetModuleHandleW(nullptr),
-                                                    nullptr));
+    static const UniqueWindow owner = [] {
+        WNDCLASSW owner_class = {};
+        owner_class.lpfnWndProc = OwnerProcedure;
+        owner_class.hInstance = GetModuleHandleW(nullptr);
+        owner_class.lpszClassName = L"NimbrelOwner";
+        RegisterClassW(&owner_class);
+        return UniqueWindow(CreateWindowExW(0, owner_class.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0,
+                                            nullptr, nullptr, owner_class.hInstance, nullptr));
+    }();
     return owner.get();
 }
 

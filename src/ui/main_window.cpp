@@ -134,15 +134,14 @@ void MainWindow::Report(const StoreOutcome& outcome) {
 int MainWindow::ShowBox(const wchar_t* text, const wchar_t* title, UINT type) {
     const HWND about = AboutWindow::Current();
     if (about != nullptr) EnableWindow(about, FALSE);
+    asking_ = true;
     const int answer = MessageBoxW(hwnd(), text, title, type);
+    asking_ = false;
     if (about != nullptr) EnableWindow(about, TRUE);
     return answer;
 }
 
 void MainWindow::OnClose() {
-    // A close request from another program while a box is up opens nothing:
-    // the user is answering that box already.
-    if (!IsWindowEnabled(hwnd())) return;
     if (ShowBox(L"Do you wish to exit the " NIMBREL_TITLE "?", L"" NIMBREL_TITLE " Exit",
                 MB_YESNO | MB_ICONINFORMATION) == IDYES) {
         DestroyWindow(hwnd());
@@ -169,11 +168,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_PAINT:
             OnPaint();
             return 0;
+        // While a box waits for its answer, what other programs send acts on
+        // nothing: no command runs and no second box opens.
         case WM_COMMAND:
-            OnCommand(LOWORD(wparam));
+            if (!asking_) OnCommand(LOWORD(wparam));
             return 0;
         case WM_CLOSE:
-            OnClose();
+            if (!asking_) OnClose();
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wparam) == WA_INACTIVE) {

@@ -34,6 +34,7 @@ private:
 
     BoxTags tags_{};
     HWND last_focus_ = nullptr;
+    bool asking_ = false;  // one of the program's boxes is up
     UniqueAccel shortcuts_;
 };
 

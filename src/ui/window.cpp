@@ -167,20 +167,32 @@ bool Window::Create(HWND owner, HMENU menu) {
         RegisterClassExW(&window_class);
     }
     // Placed on the primary monitor first; only there can it learn that monitor's DPI.
-    SIZE size = FrameSize(WindowDpi(nullptr), menu != nullptr);
-    POINT at = CentredOnScreen(size);
+    const SIZE first = FrameSize(WindowDpi(nullptr), menu != nullptr);
+    const POINT at = CentredOnScreen(first);
     if (CreateWindowExW(design_.ex_style, design_.class_name, design_.title, design_.style, at.x,
-                        at.y, size.cx, size.cy, owner, menu, instance, this) == nullptr) {
+                        at.y, first.cx, first.cy, owner, menu, instance, this) == nullptr) {
         return false;
     }
     for (const ControlRow& row : design_.controls) CreateControl(hwnd_, row);
     OnCreate();
     const int dpi = WindowDpi(hwnd_);
-    size = FrameSize(dpi, menu != nullptr);
-    at = CentredOnScreen(size);
-    SetBounds(hwnd_, at, size);
+    const SIZE frame = FrameSize(dpi);
+    SetBounds(hwnd_, CentredOnScreen(frame), frame);
     Layout(dpi);
     return true;
+}
+
+// The frame round the designed client area at this DPI. Computed, never
+// scaled: caption, menu bar and borders do not grow in proportion.
+SIZE Window::FrameSize(int dpi) const { return FrameSize(dpi, GetMenu(hwnd_) != nullptr); }
+
+// Only the suggested top-left corner is taken, if any: a frame scaled in
+// proportion would leave the client a pixel or more off its designed size.
+void Window::Reframe(const RECT* suggested, int dpi) {
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    if (suggested != nullptr) frame = *suggested;
+    SetBounds(hwnd_, {frame.left, frame.top}, FrameSize(dpi));
 }
 
 SIZE Window::FrameSize(int dpi, bool has_menu) const {
@@ -227,6 +239,23 @@ void Window::Layout(int dpi) {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+// Each window has one size, whatever system command another program sends:
+// none maximises or sizes it, or restores it from a state it is not in. Only
+// a window with a taskbar button, which brings it back, may be minimised.
+bool Window::Allows(WPARAM command) const {
+    switch (command) {
+        case SC_MAXIMIZE:
+        case SC_SIZE:
+            return false;
+        case SC_MINIMIZE:
+            return (design_.ex_style & WS_EX_APPWINDOW) != 0;
+        case SC_RESTORE:
+            return IsIconic(hwnd_) != FALSE;
+        default:
+            return true;
+    }
+}
+
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (message == WM_NCCREATE) {
@@ -242,12 +271,25 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         self->OnDestroyed();
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
-    if (message == WM_DPICHANGED) {
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
-        SetBounds(hwnd, {suggested.left, suggested.top},
-                  {suggested.right - suggested.left, suggested.bottom - suggested.top});
-        self->Layout(HIWORD(wparam));
-        return 0;
+    switch (message) {
+        case WM_GETDPISCALEDSIZE:
+            if (lparam == 0) return FALSE;
+            *reinterpret_cast<SIZE*>(lparam) = self->FrameSize(static_cast<int>(wparam));
+            return TRUE;
+        case WM_DPICHANGED:
+            // Another program may send it with no rectangle; the window then stays put.
+            self->Reframe(reinterpret_cast<const RECT*>(lparam), HIWORD(wparam));
+            self->Layout(HIWORD(wparam));
+            return 0;
+        case WM_SETTINGCHANGE:
+            // New caption or menu metrics: the client keeps its designed size.
+            self->Reframe(nullptr, self->dpi_);
+            break;
+        case WM_SYSCOMMAND:
+            if (!self->Allows(wparam & 0xFFF0)) return 0;
+            break;
+        default:
+            break;
     }
     // The program is built without exceptions, so nothing can unwind into the
     // system's code that called us.

@@ -52,7 +52,10 @@ protected:
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    SIZE FrameSize(int dpi) const;
     SIZE FrameSize(int dpi, bool has_menu) const;
+    void Reframe(const RECT* suggested, int dpi);
+    bool Allows(WPARAM system_command) const;
     void Layout(int dpi);
     void Detach();
 

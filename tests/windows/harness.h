@@ -19,6 +19,8 @@
 
 namespace nimbrel::testing {
 
+inline constexpr const wchar_t* kNotice =
+    L"You must restart your Windows for the changes to take effect";
 inline constexpr const char* kPolicies = R"(Software\Microsoft\Windows\CurrentVersion\Policies)";
 inline const std::string kExplorer = std::string(kPolicies) + R"(\Explorer)";
 
@@ -93,6 +95,9 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD timeout_ms = 2000,
 
 // Real input: mouse buttons at a window's centre (a time of 0 is now), keys.
 // The position travels with each event, so queued clicks land where aimed.
+// Each event carries a number of its own, which its messages report.
+inline std::atomic<ULONG_PTR> last_input = 0;
+
 inline void Click(HWND window, DWORD time = 0,
                   std::initializer_list<DWORD> buttons = {MOUSEEVENTF_LEFTDOWN,
                                                           MOUSEEVENTF_LEFTUP}) {
@@ -101,8 +106,8 @@ inline void Click(HWND window, DWORD time = 0,
     const LONG x = MulDiv(rect.left + rect.right, 65535, 2 * GetSystemMetrics(SM_CXSCREEN) - 2);
     const LONG y = MulDiv(rect.top + rect.bottom, 65535, 2 * GetSystemMetrics(SM_CYSCREEN) - 2);
     for (const DWORD button : buttons) {
-        const MOUSEINPUT mouse = {x,    y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button,
-                                  time, 0};
+        const MOUSEINPUT mouse = {
+            x, y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, time, ++last_input};
         INPUT input = {INPUT_MOUSE, {.mi = mouse}};
         SendInput(1, &input, sizeof input);
     }
@@ -110,25 +115,49 @@ inline void Click(HWND window, DWORD time = 0,
 
 inline void PressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
-    for (const WORD key : keys) inputs.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+    for (const WORD key : keys)
+        inputs.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, ++last_input}}});
     for (auto key = keys.end(); key != keys.begin();)
-        inputs.push_back({INPUT_KEYBOARD, {.ki = {*--key, 0, KEYEVENTF_KEYUP, 0, 0}}});
+        inputs.push_back({INPUT_KEYBOARD, {.ki = {*--key, 0, KEYEVENTF_KEYUP, 0, ++last_input}}});
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
+
+// Whether the message just taken from the queue came from the last input sent.
+inline bool LastInput() { return static_cast<ULONG_PTR>(GetMessageExtraInfo()) == last_input; }
 
 // A control as a user finds it: by the caption it shows.
 inline HWND Find(HWND in, const wchar_t* text) { return FindWindowExW(in, nullptr, nullptr, text); }
 
-// What the screen shows of a window's client area, row by row.
+// The pixels of a copy, row by row: by default the screen's at `area`.
+inline std::vector<COLORREF> Pixels(RECT area, const std::function<void(HDC)>& paint = {}) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+    const HGDIOBJ old = SelectObject(copy, CreateCompatibleBitmap(screen, width, height));
+    paint ? paint(copy)
+          : void(BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY));
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(copy, x, y));
+    DeleteObject(SelectObject(copy, old));
+    DeleteDC(copy);
+    return pixels;
+}
+
+// What the screen shows of a window's client area; the window may be another program's.
 inline std::vector<COLORREF> Shown(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    HDC screen = GetDC(window);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < client.bottom; ++y)
-        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(screen, x, y));
-    ReleaseDC(window, screen);
-    return pixels;
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    return Pixels(client);
+}
+
+// How many windows of the class stand on the desktop, shown or not.
+inline int CountWindows(const wchar_t* class_name) {
+    int count = 0;
+    for (HWND at = nullptr; (at = FindWindowExW(nullptr, at, class_name, nullptr)) != nullptr;)
+        ++count;
+    return count;
 }
 
 // The top visible window of the class, waited for.
@@ -136,6 +165,23 @@ inline HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
     HWND found = nullptr;
     const auto shown = [&] { return IsWindowVisible(found = FindWindowW(class_name, nullptr)); };
     return WaitFor(shown, timeout_ms) ? found : nullptr;
+}
+
+// Whether a message box shows this system icon: its picture is the icon
+// drawn on the picture's own background.
+inline bool ShowsIcon(HWND box, const wchar_t* icon) {
+    HWND picture = nullptr;
+    do picture = FindWindowExW(box, picture, L"Static", nullptr);
+    while (picture != nullptr && (GetWindowLongW(picture, GWL_STYLE) & SS_TYPEMASK) != SS_ICON);
+    if (picture == nullptr) return false;
+    const std::vector<COLORREF> shown = Shown(picture);
+    RECT size;
+    GetClientRect(picture, &size);
+    return shown == Pixels(size, [&](HDC dc) {
+               SetDCBrushColor(dc, shown.at(0));
+               FillRect(dc, &size, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+               DrawIconEx(dc, 0, 0, LoadIconW(nullptr, icon), 0, 0, 0, nullptr, DI_NORMAL);
+           });
 }
 
 // Reads a message box as "title: text" and answers it with a key, as a user would.
@@ -164,6 +210,18 @@ inline std::wstring AnswerDuring(const std::function<void()>& act, WORD key) {
 }
 
 // The program in a process of its own, ended at the latest when this goes.
+// The test goes on only once its main window is shown and in front. An
+// administrator's ordinary prompt on Windows cannot start a program that asks
+// for elevation: the test is skipped there, and says how to run it.
+#define START_PROGRAM(program, ...)                                                             \
+    ProgramProcess program{__VA_ARGS__};                                                        \
+    if (program.error == 740 /* ERROR_ELEVATION_REQUIRED */)                                    \
+        GTEST_SKIP() << "the program asks for elevation: run from an elevated prompt, "         \
+                        "or as a standard user";                                                \
+    ASSERT_EQ(program.error, 0u) << "CreateProcess failed with this error";                     \
+    ASSERT_TRUE(WaitFor([&] { return program.main && GetForegroundWindow() == program.main; })) \
+        << "no window"
+
 struct ProgramProcess {
     explicit ProgramProcess(WORD show = SW_SHOWNORMAL) {
         char line[] = "nimbrel.exe";  // found first beside this program
@@ -171,9 +229,12 @@ struct ProgramProcess {
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = show;
-        CreateProcessA(nullptr, line, nullptr, nullptr, 0, 0, nullptr, nullptr, &startup, &info);
+        if (!CreateProcessA(nullptr, line, nullptr, nullptr, 0, 0, nullptr, nullptr, &startup,
+                            &info)) {
+            error = GetLastError();
+            return;
+        }
         main = WaitForWindow(L"NimbrelMain", 10000);
-        EXPECT_TRUE(WaitFor([&] { return main && GetForegroundWindow() == main; })) << "no window";
     }
     ~ProgramProcess() {
         TerminateProcess(info.hProcess, 1);
@@ -182,7 +243,8 @@ struct ProgramProcess {
     }
 
     PROCESS_INFORMATION info = {};
-    HWND main = nullptr;  // the main window, once it is shown and in front
+    DWORD error = ERROR_SUCCESS;
+    HWND main = nullptr;
 };
 
 }  // namespace nimbrel::testing

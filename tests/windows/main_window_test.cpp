@@ -16,6 +16,7 @@ protected:
     void SetUp() override {
         REQUIRE_SCRATCH_REGISTRY();
         ResetPolicies();
+        SetCursorPos(0, 0);  // off the window, where it shows no hover
         ASSERT_TRUE(window.Open(SW_SHOWNORMAL));
         SetForegroundWindow(window.hwnd());
         ASSERT_TRUE(Settle([&] { return GetForegroundWindow() == window.hwnd(); }));
@@ -24,6 +25,15 @@ protected:
 
     bool Settle(const std::function<bool()>& done = [] { return true; }) {
         return WaitFor(done, 2000, [this](MSG& message) { return window.PreTranslate(message); });
+    }
+    // Until the thread has taken the last input sent, which SendInput only queues.
+    bool SettleInput() {
+        bool taken = false;
+        return WaitFor([&] { return taken; }, 2000,
+                       [&](MSG& message) {
+                           taken |= LastInput();
+                           return window.PreTranslate(message);
+                       });
     }
     HWND Control(const wchar_t* caption) const { return Find(window.hwnd(), caption); }
     HWND Box(int index) const {
@@ -48,7 +58,7 @@ TEST_F(MainWindowTest, TheFocusRunsInTabOrderAndNeverToABoxOutOfSight) {
     SetForegroundWindow(window.hwnd());
     ASSERT_TRUE(Settle([&] { return GetForegroundWindow() == window.hwnd(); }));
     PressKeys({VK_SPACE});
-    Settle();
+    ASSERT_TRUE(SettleInput());
     EXPECT_FALSE(Ticked(0)) << "a Space ticked a box nobody sees";
     ShowWindow(window.hwnd(), SW_RESTORE);
     PressKeys({VK_SPACE});
@@ -83,7 +93,7 @@ TEST_F(MainWindowTest, EachPressStoresItsMaskAndOnlyARefusalSpeaks) {
         for (const int box : c.clicked) ticked ^= 1 << box, Click(Box(box));
         PressKeys({VK_ESCAPE});
         const std::wstring said = AnswerDuring(
-            [&] { c.button ? Click(Control(c.button)) : PressKeys({VK_RETURN}), Settle(); },
+            [&] { c.button ? Click(Control(c.button)) : PressKeys({VK_RETURN}), SettleInput(); },
             VK_RETURN);
         EXPECT_EQ(ReadValue("NoDrives"), c.after) << &c - cases;
         EXPECT_EQ(said.empty(), !(c.denied && c.after)) << &c - cases << said;
@@ -99,7 +109,7 @@ TEST_F(MainWindowTest, AMultiClickOnTheAboutWindowOnlyClosesIt) {
     const HWND unhide = Control(L"Unhide All");
     const DWORD now = GetTickCount(), step = GetDoubleClickTime() * 2 / 3;
     Click(unhide, now, {MOUSEEVENTF_LEFTDOWN});
-    ASSERT_TRUE(Settle() && About()) << "a press alone closed it";
+    ASSERT_TRUE(SettleInput() && About()) << "a press alone closed it";
     Click(unhide, now, {MOUSEEVENTF_LEFTUP});
     for (const DWORD press : {1, 2, 3}) Click(unhide, now + press * step);
     ASSERT_TRUE(Settle([] { return !About(); }));
@@ -108,23 +118,91 @@ TEST_F(MainWindowTest, AMultiClickOnTheAboutWindowOnlyClosesIt) {
     EXPECT_TRUE(Settle([] { return !ReadValue("NoDrives"); }));
 }
 
-// After each change of DPI the whole window is drawn anew: the divider below
-// the grid lies where the layout puts it, and back at 96 DPI all looks as before.
-TEST_F(MainWindowTest, ADpiChangeRedrawsTheWholeWindowAtTheNewSize) {
-    const std::vector<COLORREF> at96 = Shown(window.hwnd());
-    RECT was, client;
-    GetWindowRect(window.hwnd(), &was);
+// Each caption shows in its designed weight, slant and size (8.25, 14.25 and
+// 9.75 pt are 11, 19 and 13 pixels at 96 DPI), the About window's in Arial,
+// and fits: a box's beside its check mark, every control inside its window.
+TEST_F(MainWindowTest, EachCaptionShowsInItsDesignedFontAndFits) {
+    ui::ShowAboutWindow();
+    const HWND main = window.hwnd();
+    std::vector<std::tuple<HWND, std::wstring, LONG, bool, LONG>> cases = {
+        {About(), L"-Quorvex- Nimbrel", 700, false, 19},
+        {About(), L"Version: 1.0.0", 700, true, 13},
+        {main, L"Hide Selected", 400, false, 11},
+        {main, L"Unhide All", 400, false, 11},
+        {main, kNotice, 400, false, 11}};
+    for (wchar_t drive = L'A'; drive <= L'Z'; ++drive)
+        cases.emplace_back(main, std::wstring{drive, L':'}, 700, false, 11);
+    for (const auto& [parent, text, weight, italic, pixels] : cases) {
+        const HWND control = Find(parent, text.c_str());
+        RECT client, inside, outside;
+        GetClientRect(control, &client);
+        HDC dc = GetDC(control);
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        TEXTMETRICW font;
+        GetTextMetricsW(dc, &font);
+        wchar_t face[LF_FACESIZE];
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        RECT drawn = {
+            0, 0, client.right - (text.size() == 2 ? GetSystemMetrics(SM_CXMENUCHECK) + 3 : 0), 0};
+        const LONG width = drawn.right;
+        DrawTextW(dc, text.c_str(), -1, &drawn, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ReleaseDC(control, dc);
+        GetWindowRect(control, &inside);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&inside), 2);
+        GetClientRect(parent, &outside);
+        EXPECT_TRUE(font.tmWeight == weight && (font.tmItalic != 0) == italic &&
+                    font.tmHeight - font.tmInternalLeading == pixels &&
+                    (parent == main || std::wstring_view(face) == L"Arial"))
+            << text;
+        EXPECT_TRUE(drawn.right <= width && drawn.bottom <= client.bottom &&
+                    inside.right <= outside.right && inside.bottom <= outside.bottom)
+            << text;
+    }
+}
+
+// A change of DPI keeps the suggested position but takes as its size the
+// frame the system gives the designed client at that DPI, not the suggested
+// frame scaled in proportion. The whole window is drawn anew, the divider where
+// the layout puts it; back at 96 DPI all looks as before. New caption and menu
+// heights keep the client as designed too.
+TEST_F(MainWindowTest, AChangeOfDpiOrMetricsKeepsTheDesignedClient) {
+    const HWND main = window.hwnd();
+    const std::vector<COLORREF> at96 = Shown(main);
+    RECT was, frame, client;
+    GetWindowRect(main, &was);
     for (const int dpi : {144, 96}) {
-        RECT size = {was.left, was.top, was.left + MulDiv(was.right - was.left, dpi, 96),
-                     was.top + MulDiv(was.bottom - was.top, dpi, 96)};
-        SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&size));
+        RECT designed = {0, 0, MulDiv(4740, dpi, 1440), MulDiv(1635, dpi, 1440)};
+        AdjustWindowRectExForDpi(&designed, GetWindowLongW(main, GWL_STYLE), TRUE,
+                                 GetWindowLongW(main, GWL_EXSTYLE), dpi);
+        const RECT off = {was.left + 9, was.top + 5,
+                          was.left + 12 + MulDiv(was.right - was.left, dpi, 96),
+                          was.top + 3 + MulDiv(was.bottom - was.top, dpi, 96)};
+        SIZE asked = {off.right - off.left, off.bottom - off.top};
+        SendMessageW(main, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&asked));
+        SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&off));
         Settle();
-        GetClientRect(window.hwnd(), &client);
-        EXPECT_EQ(Shown(window.hwnd()).at(ui::TwipsToPixels(1320, dpi) * client.right),
+        GetWindowRect(main, &frame);
+        OffsetRect(&designed, off.left - designed.left, off.top - designed.top);
+        EXPECT_TRUE(EqualRect(&frame, &designed) && asked.cx == frame.right - frame.left &&
+                    asked.cy == frame.bottom - frame.top)
+            << dpi;
+        GetClientRect(main, &client);
+        EXPECT_EQ(Shown(main).at(ui::TwipsToPixels(1320, dpi) * client.right),
                   GetSysColor(COLOR_WINDOWTEXT));
     }
-    EXPECT_TRUE(Shown(window.hwnd()) == at96);
+    EXPECT_TRUE(Shown(main) == at96);
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    for (const int taller : {8, 0}) {
+        NONCLIENTMETRICSW changed = metrics;
+        changed.iCaptionHeight += taller;
+        changed.iMenuHeight += taller;
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof changed, &changed, SPIF_SENDCHANGE);
+        Settle();
+        GetClientRect(main, &client);
+        EXPECT_TRUE(client.right == 316 && client.bottom == 109) << taller;
+    }
 }
 
 }  // namespace

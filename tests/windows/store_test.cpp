@@ -34,6 +34,7 @@ TEST(PolicyStore, StoresExactlyTheMaskAndReportsWhatHappened) {
         {none, true, {}, {NothingToDo}, {}},
         // clang-format on
     };
+    ResetPolicies();  // Windows keeps a handle to HKEY_CURRENT_USER from its first use on
     const int handles = OpenKeyHandles();
     for (const auto& c : cases) {
         ResetPolicies();
