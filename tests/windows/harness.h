@@ -152,14 +152,6 @@ inline std::vector<COLORREF> Shown(HWND window) {
     return Pixels(client);
 }
 
-// How many windows of the class stand on the desktop, shown or not.
-inline int CountWindows(const wchar_t* class_name) {
-    int count = 0;
-    for (HWND at = nullptr; (at = FindWindowExW(nullptr, at, class_name, nullptr)) != nullptr;)
-        ++count;
-    return count;
-}
-
 // The top visible window of the class, waited for.
 inline HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
     HWND found = nullptr;
