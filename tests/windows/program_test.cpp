@@ -14,19 +14,6 @@ const std::wstring kRefusal[] = {
     L"\n\nChanging it takes administrator rights on this account; running the program as another "
     L"account changes that account's drives, not yours.\n\nThe drive policy was not changed."};
 
-// What taskkill without /f does: a close request to every window of the
-// process, hidden ones too.
-void CloseAllWindows(const ProgramProcess& program) {
-    EnumWindows(
-        [](HWND window, LPARAM process) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == static_cast<DWORD>(process)) PostMessageW(window, WM_CLOSE, 0, 0);
-            return TRUE;
-        },
-        program.info.dwProcessId);
-}
-
 // While the exit question or a refusal is up, nothing another program sends
 // acts: no button press, no command, no close request, posted or sent, opens
 // a box or touches the policy, and a click on the main window does nothing.
@@ -96,7 +83,9 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     // Any second one stands somewhere after the first in z-order.
     EXPECT_FALSE(
         FindWindowExW(nullptr, FindWindowW(L"NimbrelAbout", nullptr), L"NimbrelAbout", nullptr));
-    CloseAllWindows(program);
+    // What taskkill without /f does: a close request to every window, hidden ones too.
+    for (const HWND window : {main, about, GetWindow(about, GW_OWNER)})
+        PostMessageW(window, WM_CLOSE, 0, 0);
     Answer(WaitForWindow(L"#32770"), 'N');
     PressKeys({VK_CONTROL, 'A'});
     ASSERT_TRUE(WaitFor(
