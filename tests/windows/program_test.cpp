@@ -29,9 +29,9 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     START_PROGRAM(program);
     const HWND main = program.main, box_b = Find(main, L"B:"), box_d = Find(main, L"D:"),
                hide = Find(main, L"Hide Selected"), unhide = Find(main, L"Unhide All");
-    const auto about_command = [&] {
-        return SendMessageTimeoutW(main, WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(main), 0), 0),
-                                   0, SMTO_NORMAL, 1000, nullptr);
+    const UINT about_id = GetMenuItemID(GetSubMenu(GetMenu(main), 0), 0);
+    const auto send = [](HWND to, UINT message, WPARAM wparam) {
+        return SendMessageTimeoutW(to, message, wparam, 0, SMTO_NORMAL, 1000, nullptr) != 0;
     };
     const auto gui = [](HWND window) {  // the focus and capture of its thread
         GUITHREADINFO thread = {};
@@ -49,14 +49,12 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
         const HWND box = WaitForWindow(L"#32770");
         Click(box_d);
         PostMessageW(main, WM_CLOSE, 0, 0);
-        for (const auto& [to, message, id] : {std::tuple{hide, BM_CLICK, 0},
+        for (const auto& [to, message, id] : {std::tuple<HWND, UINT, UINT>{hide, BM_CLICK, 0},
                                               {main, WM_COMMAND, GetDlgCtrlID(hide)},
                                               {main, WM_COMMAND, GetDlgCtrlID(unhide)},
-                                              {main, WM_CLOSE, 0}}) {
-            EXPECT_TRUE(SendMessageTimeoutW(to, message, id, 0, SMTO_NORMAL, 1000, nullptr))
-                << message << " " << id << ": another box opened";
-        }
-        EXPECT_TRUE(about_command());
+                                              {main, WM_COMMAND, about_id},
+                                              {main, WM_CLOSE, 0}})
+            EXPECT_TRUE(send(to, message, id)) << message << " " << id << ": another box opened";
         EXPECT_EQ(WaitForWindow(L"#32770"), box);
         EXPECT_TRUE(
             WaitFor([&] { return ShowsIcon(box, refusal ? IDI_WARNING : IDI_INFORMATION); }));
@@ -95,7 +93,7 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     ASSERT_TRUE(version);
     PostMessageW(main, WM_CLOSE, 0, 0);
     const HWND question = WaitForWindow(L"#32770");
-    EXPECT_TRUE(about_command());
+    EXPECT_TRUE(send(main, WM_COMMAND, about_id));
     EXPECT_TRUE(GetForegroundWindow() == question && !IsWindowEnabled(about))
         << "the About window takes input, or covers the question";
     Answer(question, VK_RETURN);
