@@ -55,7 +55,7 @@ private:
     SIZE FrameSize(int dpi) const;
     SIZE FrameSize(int dpi, bool has_menu) const;
     void Reframe(const RECT* suggested, int dpi);
-    bool Allows(WPARAM system_command) const;
+    bool Allows(WPARAM command) const;
     void Layout(int dpi);
     void Detach();
 
