@@ -41,7 +41,8 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     };
     SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // out from under
     Click(box_b);
-    ASSERT_TRUE(WaitFor([&] { return gui(box_b).hwndFocus == box_b; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return GetForegroundWindow() == main && gui(box_b).hwndFocus == box_b; }));
     for (const bool refusal : {false, true}) {
         const HWND had_focus = refusal ? unhide : box_b;
         std::optional<DenyWrites> deny;
