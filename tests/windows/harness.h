@@ -201,18 +201,16 @@ inline std::wstring AnswerDuring(const std::function<void()>& act, WORD key) {
     return said;
 }
 
-// The program in a process of its own, ended at the latest when this goes.
-// The test goes on only once its main window is shown and in front. An
-// administrator's ordinary prompt on Windows cannot start a program that asks
-// for elevation: the test is skipped there, and says how to run it.
-#define START_PROGRAM(program, ...)                                                             \
-    ProgramProcess program{__VA_ARGS__};                                                        \
-    if (program.error == 740 /* ERROR_ELEVATION_REQUIRED */)                                    \
-        GTEST_SKIP() << "the program asks for elevation: run from an elevated prompt, "         \
-                        "or as a standard user";                                                \
-    ASSERT_EQ(program.error, 0u) << "CreateProcess failed with this error";                     \
-    ASSERT_TRUE(WaitFor([&] { return program.main && GetForegroundWindow() == program.main; })) \
-        << "no window"
+// The program in a process of its own, ended at the latest when this goes;
+// the test goes on once its main window is in front. Windows will not start a
+// program that asks for elevation from an administrator's ordinary prompt.
+#define START_PROGRAM(program, ...)                                                       \
+    ProgramProcess program{__VA_ARGS__};                                                  \
+    if (program.error == 740)                                                             \
+        GTEST_SKIP() << "ERROR_ELEVATION_REQUIRED: run from an elevated prompt, or as a " \
+                        "standard user";                                                  \
+    ASSERT_TRUE(program.main&& GetForegroundWindow() == program.main)                     \
+        << "no window; CreateProcess error " << program.error
 
 struct ProgramProcess {
     explicit ProgramProcess(WORD show = SW_SHOWNORMAL) {
@@ -222,11 +220,10 @@ struct ProgramProcess {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = show;
         if (!CreateProcessA(nullptr, line, nullptr, nullptr, 0, 0, nullptr, nullptr, &startup,
-                            &info)) {
+                            &info))
             error = GetLastError();
-            return;
-        }
-        main = WaitForWindow(L"NimbrelMain", 10000);
+        main = WaitForWindow(L"NimbrelMain", error ? 0 : 10000);
+        WaitFor([&] { return main && GetForegroundWindow() == main; });
     }
     ~ProgramProcess() {
         TerminateProcess(info.hProcess, 1);
