@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "layout.h"
 
 namespace nimbrel::testing {
 namespace {
@@ -29,7 +30,7 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     START_PROGRAM(program);
     const HWND main = program.main, box_b = Find(main, L"B:"), box_d = Find(main, L"D:"),
                hide = Find(main, L"Hide Selected"), unhide = Find(main, L"Unhide All");
-    const UINT about_id = GetMenuItemID(GetSubMenu(GetMenu(main), 0), 0);
+    const UINT about_id = ui::kAboutCommandId;  // Wine lends no menu to another process
     const auto send = [](HWND to, UINT message, WPARAM wparam) {
         return SendMessageTimeoutW(to, message, wparam, 0, SMTO_NORMAL, 1000, nullptr) != 0;
     };
