@@ -209,7 +209,7 @@ inline std::wstring AnswerDuring(const std::function<void()>& act, WORD key) {
     if (program.error == 740)                                                             \
         GTEST_SKIP() << "ERROR_ELEVATION_REQUIRED: run from an elevated prompt, or as a " \
                         "standard user";                                                  \
-    ASSERT_TRUE(program.main&& GetForegroundWindow() == program.main)                     \
+    ASSERT_TRUE(program.main != nullptr && GetForegroundWindow() == program.main)         \
         << "no window; CreateProcess error " << program.error
 
 struct ProgramProcess {
