@@ -36,18 +36,16 @@ bool MainWindow::Open(int show) {
     menu.release();  // the window destroys its menu with itself
     ACCEL about = {FVIRTKEY | FCONTROL, 'A', kAboutCommandId};
     shortcuts_.reset(CreateAcceleratorTableW(&about, 1));
-    // The window has one size: a start asked to be maximised opens normal, as
-    // it does when the system applies the shortcut's own setting regardless.
+    // A start asked to be maximised opens normal: the window has one size.
     const bool minimised = show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
                            show == SW_SHOWMINNOACTIVE || show == SW_FORCEMINIMIZE;
     ShowWindow(hwnd(), minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
-    if (IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
     UpdateWindow(hwnd());
     return true;
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
-    if (AboutWindow::TakesRestOfMultiClick(message)) return true;
+    if (OnlySent(message) || AboutWindow::TakesRestOfMultiClick(message)) return true;
     if (hwnd() == nullptr) return false;
     if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
     return TranslateAcceleratorW(hwnd(), shortcuts_.get(), &message) ||
@@ -96,12 +94,7 @@ void MainWindow::OnCommand(int id) {
 // "Hide Selected": the ticked drives are written, or the value is removed
 // when none is ticked. A mask that cannot be computed reaches no registry.
 void MainWindow::ApplySelection() {
-    BoxValues values;
-    for (int i = 0; i < kDriveCount; ++i) {
-        values[i] = static_cast<std::int16_t>(
-            SendDlgItemMessageW(hwnd(), kFirstDriveBoxId + i, BM_GETCHECK, 0, 0));
-    }
-    const auto mask = ComputeDriveMask(values, tags_);
+    const auto mask = ComputeDriveMask(Ticks(), tags_);
     if (!mask) return;
     Report(*mask == 0 ? RemoveValue() : WriteMask(*mask));
 }
@@ -128,15 +121,24 @@ void MainWindow::Report(const StoreOutcome& outcome) {
     ShowBox(text, L"" NIMBREL_TITLE, MB_OK | MB_ICONWARNING);
 }
 
-// Every window of the program waits for the answer. The box is owned by the
-// main window, which it disables, so that afterwards the main window is
-// active again.
+BoxValues MainWindow::Ticks() const {
+    BoxValues values;
+    for (int i = 0; i < kDriveCount; ++i)
+        values[i] = static_cast<std::int16_t>(IsDlgButtonChecked(hwnd(), kFirstDriveBoxId + i));
+    return values;
+}
+
+// Every window of the program waits for the answer, disabled: the box is
+// owned by the main window, which is active again afterwards.
 int MainWindow::ShowBox(const wchar_t* text, const wchar_t* title, UINT type) {
     const HWND about = AboutWindow::Current();
     if (about != nullptr) EnableWindow(about, FALSE);
-    asking_ = true;
+    // A box acts on a click another program sends it before its window can
+    // refuse it: whatever they did, the ticks come back as they were.
+    const BoxValues ticks = Ticks();
     const int answer = MessageBoxW(hwnd(), text, title, type);
-    asking_ = false;
+    for (int i = 0; i < kDriveCount; ++i)
+        CheckDlgButton(hwnd(), kFirstDriveBoxId + i, static_cast<UINT>(ticks[i]));
     if (about != nullptr) EnableWindow(about, TRUE);
     return answer;
 }
@@ -168,13 +170,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_PAINT:
             OnPaint();
             return 0;
-        // While a box waits for its answer, what other programs send acts on
-        // nothing: no command runs and no second box opens.
         case WM_COMMAND:
-            if (!asking_) OnCommand(LOWORD(wparam));
+            OnCommand(LOWORD(wparam));
             return 0;
         case WM_CLOSE:
-            if (!asking_) OnClose();
+            OnClose();
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wparam) == WA_INACTIVE) {

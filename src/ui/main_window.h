@@ -26,6 +26,7 @@ private:
     void OnPaint();
     void OnCommand(int id);
     void ApplySelection();
+    BoxValues Ticks() const;
     void Report(const StoreOutcome& outcome);
     int ShowBox(const wchar_t* text, const wchar_t* title, UINT type);
     void OnClose();
@@ -34,7 +35,6 @@ private:
 
     BoxTags tags_{};
     HWND last_focus_ = nullptr;
-    bool asking_ = false;  // one of the program's boxes is up
     UniqueAccel shortcuts_;
 };
 

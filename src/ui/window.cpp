@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include <algorithm>
+
 #include "resource.h"
 
 namespace nimbrel::ui {
@@ -36,14 +38,15 @@ int WindowDpi(HWND hwnd) {
     return 96;
 }
 
-// Top-left corner that centres a window of this size on the primary work area.
+// Top-left corner that centres a window of this size on the primary work
+// area. One larger than the area keeps its caption on it.
 POINT CentredOnScreen(SIZE window) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& area = monitor.rcWork;
-    return {area.left + (area.right - area.left - window.cx) / 2,
-            area.top + (area.bottom - area.top - window.cy) / 2};
+    return {area.left + std::max(0L, (area.right - area.left - window.cx) / 2),
+            area.top + std::max(0L, (area.bottom - area.top - window.cy) / 2)};
 }
 
 void SetBounds(HWND window, POINT at, SIZE size) {
@@ -167,7 +170,8 @@ bool Window::Create(HWND owner, HMENU menu) {
         RegisterClassExW(&window_class);
     }
     // Placed on the primary monitor first; only there can it learn that monitor's DPI.
-    const SIZE first = FrameSize(WindowDpi(nullptr), menu != nullptr);
+    dpi_ = WindowDpi(nullptr);
+    const SIZE first = FrameSize(dpi_, menu != nullptr);
     const POINT at = CentredOnScreen(first);
     if (CreateWindowExW(design_.ex_style, design_.class_name, design_.title, design_.style, at.x,
                         at.y, first.cx, first.cy, owner, menu, instance, this) == nullptr) {
@@ -175,10 +179,7 @@ bool Window::Create(HWND owner, HMENU menu) {
     }
     for (const ControlRow& row : design_.controls) CreateControl(hwnd_, row);
     OnCreate();
-    const int dpi = WindowDpi(hwnd_);
-    const SIZE frame = FrameSize(dpi);
-    SetBounds(hwnd_, CentredOnScreen(frame), frame);
-    Layout(dpi);
+    Rescale(WindowDpi(hwnd_), std::nullopt);
     return true;
 }
 
@@ -186,13 +187,14 @@ bool Window::Create(HWND owner, HMENU menu) {
 // scaled: caption, menu bar and borders do not grow in proportion.
 SIZE Window::FrameSize(int dpi) const { return FrameSize(dpi, GetMenu(hwnd_) != nullptr); }
 
-// Only the suggested top-left corner is taken, if any: a frame scaled in
-// proportion would leave the client a pixel or more off its designed size.
-void Window::Reframe(const RECT* suggested, int dpi) {
-    RECT frame;
-    GetWindowRect(hwnd_, &frame);
-    if (suggested != nullptr) frame = *suggested;
-    SetBounds(hwnd_, {frame.left, frame.top}, FrameSize(dpi));
+// The window takes the frame round its designed client at this DPI, its
+// top-left corner at `at`, else centred. Sizes pass WM_GETMINMAXINFO, which
+// answers for the new DPI from here on.
+void Window::Rescale(int dpi, std::optional<POINT> at) {
+    dpi_ = dpi;
+    const SIZE frame = FrameSize(dpi);
+    SetBounds(hwnd_, at.value_or(CentredOnScreen(frame)), frame);
+    Layout(dpi);
 }
 
 SIZE Window::FrameSize(int dpi, bool has_menu) const {
@@ -234,59 +236,80 @@ void Window::Layout(int dpi) {
     big_icon_ = std::move(big_icon);
     small_icon_ = std::move(small_icon);
     picture_ = std::move(picture);
-    dpi_ = dpi;
     // A label that shrank keeps its old picture unless it is drawn anew too.
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// Each window has one size, whatever system command another program sends:
-// none maximises or sizes it, or restores it from a state it is not in. Only
-// a window with a taskbar button, which brings it back, may be minimised.
-bool Window::Allows(WPARAM command) const {
-    switch (command) {
-        case SC_MAXIMIZE:
-        case SC_SIZE:
-            return false;
-        case SC_MINIMIZE:
-            return (design_.ex_style & WS_EX_APPWINDOW) != 0;
-        case SC_RESTORE:
-            return IsIconic(hwnd_) != FALSE;
-        default:
-            return true;
-    }
+// Messages the system only ever sends, whose pointers the system does not
+// stop a post from carrying: through the queue, they point nowhere.
+bool Window::OnlySent(const MSG& message) {
+    return message.message == WM_DPICHANGED || message.message == WM_GETDPISCALEDSIZE;
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // The system attaches a window to its object once, as it creates it, and
+    // ends it once its children are gone: another program can do neither.
     if (message == WM_NCCREATE) {
+        if (self != nullptr) return FALSE;
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         ++live_windows_;
     }
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
-
     if (message == WM_NCDESTROY) {
+        if (GetWindow(hwnd, GW_CHILD) != nullptr) return 0;
         self->Detach();
         self->OnDestroyed();
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
+    // A disabled window, as every window is while a box waits for its answer,
+    // takes no input, command or close request, whoever sends it.
+    if (!IsWindowEnabled(hwnd) && (message == WM_COMMAND || message == WM_CLOSE ||
+                                   (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+                                   (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)))
+        return 0;
     switch (message) {
-        case WM_GETDPISCALEDSIZE:
-            if (lparam == 0) return FALSE;
-            *reinterpret_cast<SIZE*>(lparam) = self->FrameSize(static_cast<int>(wparam));
-            return TRUE;
-        case WM_DPICHANGED:
-            // Another program may send it with no rectangle; the window then stays put.
-            self->Reframe(reinterpret_cast<const RECT*>(lparam), HIWORD(wparam));
-            self->Layout(HIWORD(wparam));
+        case WM_GETMINMAXINFO: {
+            // Windows asks here before any sizing, maximising or restoring:
+            // the window has one size, the frame of its designed client.
+            const SIZE frame = self->FrameSize(self->dpi_);
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+            limits->ptMaxSize = limits->ptMinTrackSize =
+                limits->ptMaxTrackSize = {frame.cx, frame.cy};
             return 0;
-        case WM_SETTINGCHANGE:
-            // New caption or menu metrics: the client keeps its designed size.
-            self->Reframe(nullptr, self->dpi_);
+        }
+        case WM_WINDOWPOSCHANGED:
+            // Never left maximised, which leaves no way to move it; minimised
+            // only with a taskbar button to bring it back.
+            if (IsZoomed(hwnd) ||
+                (IsIconic(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0))
+                ShowWindow(hwnd, SW_RESTORE);
             break;
-        case WM_SYSCOMMAND:
-            if (!self->Allows(wparam & 0xFFF0)) return 0;
+        case WM_GETDPISCALEDSIZE:
+        case WM_DPICHANGED: {
+            // Windows scales from 100% to 500%; any other DPI came from elsewhere.
+            const int dpi = LOWORD(wparam);
+            if (dpi < 96 || dpi > 480) return 0;
+            if (message == WM_GETDPISCALEDSIZE) {
+                if (lparam == 0) return FALSE;
+                *reinterpret_cast<SIZE*>(lparam) = self->FrameSize(dpi);
+                return TRUE;
+            }
+            // Only the suggested top-left corner is taken, if any: a frame
+            // scaled in proportion would leave the client off its designed size.
+            RECT frame;
+            GetWindowRect(hwnd, &frame);
+            if (lparam != 0) frame = *reinterpret_cast<const RECT*>(lparam);
+            self->Rescale(dpi, POINT{frame.left, frame.top});
+            return 0;
+        }
+        case WM_SETTINGCHANGE:
+            // New caption or menu metrics: asked for any size, the window takes
+            // the one WM_GETMINMAXINFO gives, at once or as it is restored.
+            if (!IsIconic(hwnd))
+                SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             break;
         default:
             break;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <span>
 
 #include "layout.h"
@@ -35,6 +36,7 @@ public:
     virtual ~Window();
 
     HWND hwnd() const { return hwnd_; }
+    static bool OnlySent(const MSG& message);
 
 protected:
     explicit Window(const WindowDesign& design) : design_(design) {}
@@ -54,8 +56,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     SIZE FrameSize(int dpi) const;
     SIZE FrameSize(int dpi, bool has_menu) const;
-    void Reframe(const RECT* suggested, int dpi);
-    bool Allows(WPARAM command) const;
+    void Rescale(int dpi, std::optional<POINT> at);
     void Layout(int dpi);
     void Detach();
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 #include <sddl.h>
-#include <winternl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <functional>
@@ -29,7 +29,6 @@ struct StoredValue {
     std::vector<BYTE> bytes;
     bool operator==(const StoredValue&) const = default;
 };
-
 inline const StoredValue kEight = {REG_DWORD, {8, 0, 0, 0}};
 
 inline void ResetPolicies() { RegDeleteTreeA(HKEY_CURRENT_USER, kPolicies); }
@@ -47,20 +46,6 @@ inline std::optional<StoredValue> ReadValue(const char* name) {
 inline void WriteValue(const char* name, const StoredValue& value) {
     RegSetKeyValueA(HKEY_CURRENT_USER, kExplorer.c_str(), name, value.type, value.bytes.data(),
                     static_cast<DWORD>(value.bytes.size()));
-}
-
-// Key handles open in this process, found by asking each handle its type.
-inline int OpenKeyHandles() {
-    int keys = 0;
-    alignas(8) BYTE info[1024];
-    for (ULONG_PTR handle = 4; handle < 0x10000; handle += 4) {
-        if (NtQueryObject(reinterpret_cast<HANDLE>(handle), ObjectTypeInformation, info,
-                          sizeof info, nullptr) < 0)
-            continue;
-        const auto& type = reinterpret_cast<PUBLIC_OBJECT_TYPE_INFORMATION*>(info)->TypeName;
-        keys += std::wstring_view(type.Buffer, type.Length / 2) == L"Key";
-    }
-    return keys;
 }
 
 // The policies key as Windows keeps it for a standard user: readable, not writable.
@@ -128,13 +113,18 @@ inline bool LastInput() { return static_cast<ULONG_PTR>(GetMessageExtraInfo()) =
 // A control as a user finds it: by the caption it shows.
 inline HWND Find(HWND in, const wchar_t* text) { return FindWindowExW(in, nullptr, nullptr, text); }
 
-// The pixels of a copy, row by row: by default the screen's at `area`.
-inline std::vector<COLORREF> Pixels(RECT area, const std::function<void(HDC)>& paint = {}) {
+// The pixels, row by row, of part of a window's client area (all of it by
+// default; the window may be another program's) as the screen shows them,
+// or as `paint` draws them in its place.
+inline std::vector<COLORREF> Shown(HWND window, RECT area = {},
+                                   const std::function<void(HDC)>& paint = {}) {
+    if (IsRectEmpty(&area)) GetClientRect(window, &area);
+    POINT at = {area.left, area.top};
+    ClientToScreen(window, &at);
     const int width = area.right - area.left, height = area.bottom - area.top;
     HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
     const HGDIOBJ old = SelectObject(copy, CreateCompatibleBitmap(screen, width, height));
-    paint ? paint(copy)
-          : void(BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY));
+    paint ? paint(copy) : void(BitBlt(copy, 0, 0, width, height, screen, at.x, at.y, SRCCOPY));
     ReleaseDC(nullptr, screen);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < height; ++y)
@@ -144,36 +134,11 @@ inline std::vector<COLORREF> Pixels(RECT area, const std::function<void(HDC)>& p
     return pixels;
 }
 
-// What the screen shows of a window's client area; the window may be another program's.
-inline std::vector<COLORREF> Shown(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
-    return Pixels(client);
-}
-
 // The top visible window of the class, waited for.
 inline HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
     HWND found = nullptr;
     const auto shown = [&] { return IsWindowVisible(found = FindWindowW(class_name, nullptr)); };
     return WaitFor(shown, timeout_ms) ? found : nullptr;
-}
-
-// Whether a message box shows this system icon: its picture is the icon
-// drawn on the picture's own background.
-inline bool ShowsIcon(HWND box, const wchar_t* icon) {
-    HWND picture = nullptr;
-    do picture = FindWindowExW(box, picture, L"Static", nullptr);
-    while (picture != nullptr && (GetWindowLongW(picture, GWL_STYLE) & SS_TYPEMASK) != SS_ICON);
-    if (picture == nullptr) return false;
-    const std::vector<COLORREF> shown = Shown(picture);
-    RECT size;
-    GetClientRect(picture, &size);
-    return shown == Pixels(size, [&](HDC dc) {
-               SetDCBrushColor(dc, shown.at(0));
-               FillRect(dc, &size, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-               DrawIconEx(dc, 0, 0, LoadIconW(nullptr, icon), 0, 0, 0, nullptr, DI_NORMAL);
-           });
 }
 
 // Reads a message box as "title: text" and answers it with a key, as a user would.

@@ -18,8 +18,8 @@ protected:
         ResetPolicies();
         SetCursorPos(0, 0);  // off the window, where it shows no hover
         ASSERT_TRUE(window.Open(SW_SHOWNORMAL));
-        SetForegroundWindow(window.hwnd());
-        ASSERT_TRUE(Settle([&] { return GetForegroundWindow() == window.hwnd(); }));
+        SetForegroundWindow(main = window.hwnd());
+        ASSERT_TRUE(Settle([&] { return GetForegroundWindow() == main; }));
     }
     void TearDown() override { DestroyWindow(About()); }
 
@@ -33,78 +33,170 @@ protected:
             return window.PreTranslate(message);
         });
     }
-    HWND Control(const wchar_t* caption) const { return Find(window.hwnd(), caption); }
-    HWND Box(int index) const {
-        return Control(std::wstring{static_cast<wchar_t>(L'A' + index), L':'}.c_str());
+    HWND Box(wchar_t letter) const { return Find(main, std::wstring{letter, L':'}.c_str()); }
+    std::wstring Ticked() const {
+        std::wstring letters;
+        for (wchar_t letter = L'A'; letter <= L'Z'; ++letter)
+            if (SendMessageW(Box(letter), BM_GETCHECK, 0, 0)) letters += letter;
+        return letters;
     }
-    bool Ticked(int index) const { return SendMessageW(Box(index), BM_GETCHECK, 0, 0); }
 
     ui::MainWindow window;
+    HWND main = nullptr;
 };
 
-// Tab runs from A: through the boxes, then the buttons. No box has the focus
-// while the window is minimised, so a Space changes nothing unseen.
-TEST_F(MainWindowTest, TheFocusRunsInTabOrderAndNeverToABoxOutOfSight) {
-    for (int stop = 1; stop <= kDriveCount + 2; ++stop) {
-        PressKeys({VK_TAB});
-        const HWND expected = stop == kDriveCount       ? Control(L"Hide Selected")
-                              : stop == kDriveCount + 1 ? Control(L"Unhide All")
-                                                        : Box(stop % (kDriveCount + 2));
-        ASSERT_TRUE(Settle([&] { return GetFocus() == expected; })) << "tab stop " << stop;
+// Each window opens centred and holds what it was designed to at 96 DPI: each
+// control at its place in pixels (a label's size follows its text) inside its
+// window, each caption in its weight, slant and em height, the About window's
+// in Arial. Tab runs from A: to Z:, then to the buttons. The dividers, the
+// frame and the labels show in the system's colours, the face beside them.
+TEST_F(MainWindowTest, EachWindowShowsItsDesign) {
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT), face = GetSysColor(COLOR_BTNFACE);
+    const std::tuple<bool, LONG, LONG, COLORREF> points[] = {
+        // in the About window?
+        // clang-format off
+        {false, 0, 88, ink}, {false, 315, 88, ink}, {false, 248, 0, ink}, {false, 248, 87, ink},
+        {false, 100, 87, face}, {false, 100, 89, face}, {false, 247, 40, face},
+        {false, 249, 40, face}, {false, 14, 8, GetSysColor(COLOR_WINDOW)},  // A:'s check mark
+        {true, 8, 90, ink}, {true, 304, 90, ink}, {true, 156, 8, ink}, {true, 156, 176, ink},
+        {true, 7, 90, face}, {true, 9, 90, face}, {true, 156, 9, face}, {true, 156, 177, face}};
+    // clang-format on
+    const auto draws = [&](bool about, HWND in) {
+        return WaitFor([&] {
+            return std::all_of(std::begin(points), std::end(points), [&](const auto& point) {
+                const auto [in_about, x, y, colour] = point;
+                return in_about != about || Shown(in, {x, y, x + 1, y + 1}).at(0) == colour;
+            });
+        });
+    };
+    EXPECT_TRUE(draws(false, main)) << "a divider or the check mark is out of place";
+    ui::ShowAboutWindow();  // over the main window
+    const HWND about = About();
+    EXPECT_TRUE(draws(true, about)) << "the frame is out of place";
+
+    struct Row {
+        HWND parent;
+        std::wstring text;
+        LONG left, top, width, height;  // 0 where the size follows the text
+        LONG weight, em;
+        bool italic = false;
+    };
+    std::vector<Row> rows;
+    for (LONG i = 0; i < kDriveCount; ++i) {  // columns of five; Z: alone; M: and W: wider
+        rows.push_back({main,
+                        {static_cast<wchar_t>(L'A' + i), L':'},
+                        i < 25 ? 8 + 40 * (i / 5) : 208,
+                        i < 25 ? 16 * (i % 5) : 32,
+                        i == 12   ? 41
+                        : i == 22 ? 49
+                                  : 33,
+                        17,
+                        700,
+                        11});
     }
-    ShowWindow(window.hwnd(), SW_MINIMIZE);
-    SetForegroundWindow(window.hwnd());
-    ASSERT_TRUE(Settle([&] { return GetForegroundWindow() == window.hwnd(); }));
-    PressKeys({VK_SPACE});
-    ASSERT_TRUE(Settle());
-    EXPECT_FALSE(Ticked(0)) << "a Space ticked a box nobody sees";
-    ShowWindow(window.hwnd(), SW_RESTORE);
-    PressKeys({VK_SPACE});
-    EXPECT_TRUE(Settle([&] { return Ticked(0); }));
+    // clang-format off
+    rows.insert(rows.end(), {{main, L"Hide Selected", 256, 8, 57, 33, 400, 11},
+        {main, L"Unhide All", 256, 40, 57, 33, 400, 11}, {main, kNotice, 15, 96, 0, 0, 400, 11},
+        {about, L"-Quorvex- Nimbrel", 80, 32, 0, 0, 700, 19},
+        {about, L"Version: 1.0.0", 16, 64, 0, 0, 700, 13, true}, {about, L"", 24, 24, 32, 32, 0, 0}});
+    // clang-format on
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& [parent, text, left, top, width, height, weight, em, italic] = rows[i];
+        const HWND control = Find(parent, text.c_str());
+        RECT is, frame, work, outside;
+        GetWindowRect(parent, &frame);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        GetWindowRect(control, &is);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&is), 2);
+        GetClientRect(parent, &outside);
+        EXPECT_TRUE(control && is.left == left && is.top == top &&
+                    (width == 0 || (is.right - left == width && is.bottom - top == height)) &&
+                    is.right <= outside.right && is.bottom <= outside.bottom &&
+                    std::abs(frame.left + frame.right - work.left - work.right) <= 1 &&
+                    std::abs(frame.top + frame.bottom - work.top - work.bottom) <= 1)
+            << text;
+        if (i < kDriveCount + 2) {  // the tab stops, in order
+            EXPECT_EQ(GetNextDlgTabItem(main, control, FALSE),
+                      Find(main, rows[(i + 1) % (kDriveCount + 2)].text.c_str()));
+        }
+        if (weight == 0) continue;
+        HDC dc = GetDC(control);
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        TEXTMETRICW font;
+        GetTextMetricsW(dc, &font);
+        wchar_t face_name[LF_FACESIZE];
+        GetTextFaceW(dc, LF_FACESIZE, face_name);
+        ReleaseDC(control, dc);
+        const std::vector<COLORREF> shown = Shown(control);
+        EXPECT_TRUE(font.tmWeight == weight && (font.tmItalic != 0) == italic &&
+                    font.tmHeight - font.tmInternalLeading == em &&
+                    (parent == main ||
+                     (std::wstring_view(face_name) == L"Arial" && shown.at(0) == face &&
+                      std::count(shown.begin(), shown.end(), GetSysColor(COLOR_BTNTEXT)) > 0)))
+            << text;
+    }
 }
 
-// Each press keeps the ticks and stores what it should; only a refusal speaks,
-// though the key is protected. Escape does nothing; Enter presses the clicked button.
-TEST_F(MainWindowTest, EachPressStoresItsMaskAndOnlyARefusalSpeaks) {
-    const struct {
-        std::initializer_list<int> clicked;  // boxes, first
-        const char* value;                   // holding 8 before the press
-        bool denied;                         // a refusal leaves the 8 as it was
-        const wchar_t* button;               // else Enter
-        std::optional<StoredValue> after;
-    } cases[] = {
-        {{2, 3}, "NoDrives", false, L"Hide Selected", StoredValue{REG_DWORD, {12, 0, 0, 0}}},
-        {{}, "NoDrives", false, L"Unhide All", std::nullopt},
-        {{}, "NoDrives", false, nullptr, std::nullopt},
-        {{}, "NoDrives", true, L"Hide Selected", kEight},
-        {{}, "NoDrives", true, L"Unhide All", kEight},
-        {{}, "Other", true, L"Unhide All", std::nullopt},
-        {{2}, nullptr, false, L"Hide Selected", kEight},
-        {{3}, "NoDrives", false, L"Hide Selected", std::nullopt},
+// Clicks and keys from a fresh start (A: focused, nothing ticked, NoDrives 8):
+// what is ticked and stored after, and that only a refusal speaks, though the
+// key is protected. Space ticks the focused box; Space and Enter press the
+// focused button; Enter on a box and Escape anywhere do nothing.
+TEST_F(MainWindowTest, EachClickAndKeyDoesWhatADialogDoes) {
+    struct Step {
+        const wchar_t* click;
+        WORD key;
     };
-    DriveMask ticked = 0;
+    const Step hide{L"Hide Selected", 0}, unhide{L"Unhide All", 0}, c{L"C:", 0}, d{L"D:", 0},
+        z{L"Z:", 0}, tab{nullptr, VK_TAB}, enter{nullptr, VK_RETURN}, space{nullptr, VK_SPACE},
+        escape{nullptr, VK_ESCAPE};
+    const std::optional<StoredValue> none, eight = kEight, cd = StoredValue{4, {12, 0, 0, 0}},
+                                           only_z = StoredValue{4, {0, 0, 0, 2}};
+    const struct {
+        std::initializer_list<Step> steps;
+        const wchar_t* ticked;
+        std::optional<StoredValue> after;
+        bool denied = false;
+        const char* value = "NoDrives";  // holding 8 before
+    } cases[] = {
+        // clang-format off
+        {{c, d, hide}, L"CD", cd}, {{unhide}, L"", none}, {{hide}, L"", none},
+        {{space}, L"A", eight}, {{enter}, L"", eight}, {{escape}, L"", eight},
+        {{c, space}, L"", eight}, {{c, enter}, L"C", eight}, {{c, escape}, L"C", eight},
+        {{z, tab, space}, L"Z", only_z}, {{z, tab, enter}, L"Z", only_z},
+        {{z, tab, escape}, L"Z", eight}, {{z, tab, tab, space}, L"Z", none},
+        {{z, tab, tab, enter}, L"Z", none}, {{c, hide}, L"C", eight, true},
+        {{unhide}, L"", eight, true}, {{unhide}, L"", none, true, "Other"},
+        // clang-format on
+    };
     for (const auto& c : cases) {
         ResetPolicies();
-        if (c.value) WriteValue(c.value, kEight);
+        WriteValue(c.value, kEight);
         std::optional<DenyWrites> deny;
         if (c.denied) deny.emplace();
-        for (const int box : c.clicked) ticked ^= 1 << box, Click(Box(box));
-        PressKeys({VK_ESCAPE});
+        for (wchar_t letter = L'A'; letter <= L'Z'; ++letter)
+            SendMessageW(Box(letter), BM_SETCHECK, BST_UNCHECKED, 0);
+        SetFocus(Box(L'A'));
         const std::wstring said = AnswerDuring(
-            [&] { c.button ? Click(Control(c.button)) : PressKeys({VK_RETURN}), Settle(); },
+            [&] {
+                for (const auto [click, key] : c.steps)
+                    click ? Click(Find(main, click)) : PressKeys({key});
+                Settle();
+            },
             VK_RETURN);
-        EXPECT_EQ(ReadValue("NoDrives"), c.after) << &c - cases;
-        EXPECT_EQ(said.empty(), !(c.denied && c.after)) << &c - cases << said;
-        for (int i = 0; i < kDriveCount; ++i) EXPECT_EQ(Ticked(i), (ticked >> i & 1) != 0) << i;
+        EXPECT_TRUE(Ticked() == c.ticked && ReadValue("NoDrives") == c.after &&
+                    said.empty() == !(c.denied && c.after))
+            << &c - cases << ": " << Ticked() << said;
     }
 }
 
 // A press alone leaves the About window open; a multi-click on it, each press
 // within the double-click time of the last, closes it and does nothing else.
+// The next About window has the same hidden owner.
 TEST_F(MainWindowTest, AMultiClickOnTheAboutWindowOnlyClosesIt) {
     WriteValue("NoDrives", kEight);
     ui::ShowAboutWindow();
-    const HWND unhide = Control(L"Unhide All");
+    const HWND owner = GetWindow(About(), GW_OWNER);
+    const HWND unhide = Find(main, L"Unhide All");
     const DWORD now = GetTickCount(), step = GetDoubleClickTime() * 2 / 3;
     Click(unhide, now, {MOUSEEVENTF_LEFTDOWN});
     ASSERT_TRUE(Settle() && About()) << "a press alone closed it";
@@ -114,80 +206,94 @@ TEST_F(MainWindowTest, AMultiClickOnTheAboutWindowOnlyClosesIt) {
     EXPECT_EQ(ReadValue("NoDrives"), kEight);
     Click(unhide, now + 3 * step + GetDoubleClickTime() + 50);  // a later click works
     EXPECT_TRUE(Settle([] { return !ReadValue("NoDrives"); }));
-}
-
-// Each caption shows in its designed weight, slant and size (8.25, 14.25 and
-// 9.75 pt are 11, 19 and 13 pixels at 96 DPI), the About window's in Arial,
-// and fits: a box's beside its check mark, every control inside its window.
-TEST_F(MainWindowTest, EachCaptionShowsInItsDesignedFontAndFits) {
     ui::ShowAboutWindow();
-    const HWND main = window.hwnd();
-    std::vector<std::tuple<HWND, std::wstring, LONG, bool, LONG>> cases = {
-        {About(), L"-Quorvex- Nimbrel", 700, false, 19},
-        {About(), L"Version: 1.0.0", 700, true, 13},
-        {main, L"Hide Selected", 400, false, 11},
-        {main, L"Unhide All", 400, false, 11},
-        {main, kNotice, 400, false, 11}};
-    for (wchar_t drive = L'A'; drive <= L'Z'; ++drive)
-        cases.emplace_back(main, std::wstring{drive, L':'}, 700, false, 11);
-    for (const auto& [parent, text, weight, italic, pixels] : cases) {
-        const HWND control = Find(parent, text.c_str());
-        RECT client, inside, outside;
-        GetClientRect(control, &client);
-        HDC dc = GetDC(control);
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        TEXTMETRICW font;
-        GetTextMetricsW(dc, &font);
-        wchar_t face[LF_FACESIZE];
-        GetTextFaceW(dc, LF_FACESIZE, face);
-        RECT drawn = {
-            0, 0, client.right - (text.size() == 2 ? GetSystemMetrics(SM_CXMENUCHECK) + 3 : 0), 0};
-        const LONG width = drawn.right;
-        DrawTextW(dc, text.c_str(), -1, &drawn, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        ReleaseDC(control, dc);
-        GetWindowRect(control, &inside);
-        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&inside), 2);
-        GetClientRect(parent, &outside);
-        EXPECT_TRUE(font.tmWeight == weight && (font.tmItalic != 0) == italic &&
-                    font.tmHeight - font.tmInternalLeading == pixels &&
-                    (parent == main || std::wstring_view(face) == L"Arial"))
-            << text;
-        EXPECT_TRUE(drawn.right <= width && drawn.bottom <= client.bottom &&
-                    inside.right <= outside.right && inside.bottom <= outside.bottom)
-            << text;
-    }
+    EXPECT_TRUE(owner && GetWindow(About(), GW_OWNER) == owner && !IsWindowVisible(owner));
 }
 
-// A change of DPI keeps the suggested position but takes as its size the
-// frame the system gives the designed client at that DPI, not the suggested
-// frame scaled in proportion. The whole window is drawn anew, the divider where
-// the layout puts it; back at 96 DPI all looks as before.
-TEST_F(MainWindowTest, AChangeOfDpiKeepsTheDesignedClient) {
-    const HWND main = window.hwnd();
+// Whatever route reaches them, both windows keep the frame of their designed
+// client at their DPI and are left neither maximised nor minimised: sized or
+// maximised by others, settings changed while minimised or at 144 DPI, a DPI
+// no monitor has. Only the main window minimises, and no box takes a key
+// meanwhile. A DPI change takes the suggested corner and draws the divider
+// where it now runs; back at 96 all looks as before, the focus on A:.
+TEST_F(MainWindowTest, EveryRouteLeavesTheDesignedClient) {
     const std::vector<COLORREF> at96 = Shown(main);
-    RECT was, frame, client;
-    GetWindowRect(main, &was);
-    for (const int dpi : {144, 96}) {
-        RECT designed = {0, 0, MulDiv(4740, dpi, 1440), MulDiv(1635, dpi, 1440)};
-        AdjustWindowRectExForDpi(&designed, GetWindowLongW(main, GWL_STYLE), TRUE,
-                                 GetWindowLongW(main, GWL_EXSTYLE), dpi);
-        const RECT off = {was.left + 9, was.top + 5,
-                          was.left + 12 + MulDiv(was.right - was.left, dpi, 96),
-                          was.top + 3 + MulDiv(was.bottom - was.top, dpi, 96)};
-        SIZE asked = {off.right - off.left, off.bottom - off.top};
-        SendMessageW(main, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&asked));
-        SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&off));
+    ui::ShowAboutWindow();
+    const HWND about = About();
+    const RECT corner = {9, 5, 99, 55};
+    int dpi = 96;
+    const auto to_both = [&](UINT message, WPARAM wparam, const void* lparam = nullptr) {
+        for (const HWND window : {main, about})
+            SendMessageW(window, message, wparam, reinterpret_cast<LPARAM>(lparam));
+    };
+    const auto metrics = [&](int grow, bool minimised) {
+        if (minimised) {  // a Space meanwhile ticks nothing
+            ShowWindow(main, SW_MINIMIZE);
+            SetForegroundWindow(main);
+            PressKeys({VK_SPACE});
+            Settle();
+        }
+        NONCLIENTMETRICSW sizes = {};
+        sizes.cbSize = sizeof sizes;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof sizes, &sizes, 0);
+        sizes.iCaptionHeight += grow;
+        sizes.iMenuHeight += grow;
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof sizes, &sizes, 0);
+        to_both(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS);  // as the system's broadcast does
+        if (minimised) ShowWindow(main, SW_RESTORE);
+    };
+    const std::function<void()> routes[] = {
+        [&] { ShowWindow(main, SW_MAXIMIZE), ShowWindow(about, SW_MAXIMIZE); },
+        [&] { to_both(WM_SYSCOMMAND, SC_MAXIMIZE); },
+        [&] {
+            for (const HWND window : {main, about})
+                SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+        },
+        [&] {
+            to_both(WM_SYSCOMMAND, SC_MINIMIZE);
+            ShowWindow(about, SW_MINIMIZE);
+            EXPECT_TRUE(IsIconic(main) && ShowWindow(main, SW_RESTORE));
+        },
+        [&] { metrics(13, true); },
+        [&] { to_both(WM_DPICHANGED, MAKEWPARAM(dpi = 144, 144), &corner); },
+        [&] { metrics(-13, false); },
+        [&] { metrics(13, true); },
+        [&] {
+            for (const int bad : {0, 1, 95, 481, 10000})
+                to_both(WM_DPICHANGED, MAKEWPARAM(bad, bad));
+        },
+        [&] { metrics(-13, false); },
+    };
+    for (std::size_t i = 0; i < std::size(routes); ++i) {
+        routes[i]();
         Settle([] { return true; });
-        GetWindowRect(main, &frame);
-        OffsetRect(&designed, off.left - designed.left, off.top - designed.top);
-        EXPECT_TRUE(EqualRect(&frame, &designed) && asked.cx == frame.right - frame.left &&
-                    asked.cy == frame.bottom - frame.top)
-            << dpi;
-        GetClientRect(main, &client);
-        EXPECT_EQ(Shown(main).at(ui::TwipsToPixels(1320, dpi) * client.right),
-                  GetSysColor(COLOR_WINDOWTEXT));
+        for (const auto& [window, width, height] :
+             {std::tuple{main, 4740, 1635}, {about, 4680, 2805}}) {
+            RECT frame, designed = {0, 0, MulDiv(width, dpi, 1440), MulDiv(height, dpi, 1440)};
+            AdjustWindowRectExForDpi(&designed, GetWindowLongW(window, GWL_STYLE), window == main,
+                                     GetWindowLongW(window, GWL_EXSTYLE), dpi);
+            GetWindowRect(window, &frame);
+            EXPECT_TRUE(frame.right - frame.left == designed.right - designed.left &&
+                        frame.bottom - frame.top == designed.bottom - designed.top &&
+                        !IsZoomed(window) && !IsIconic(window))
+                << "route " << i << (window == main ? ", main" : ", About");
+        }
     }
-    EXPECT_TRUE(Shown(main) == at96);
+    RECT frame;
+    GetWindowRect(main, &frame);
+    SIZE asked = {};
+    SendMessageW(main, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&asked));
+    EXPECT_TRUE(frame.left == 9 && frame.top == 5 && asked.cx == frame.right - frame.left &&
+                asked.cy == frame.bottom - frame.top);
+    DestroyWindow(about);
+    SetForegroundWindow(main);
+    EXPECT_TRUE(WaitFor([&] {
+        return Shown(main, {100, 132, 101, 133}).at(0) == GetSysColor(COLOR_WINDOWTEXT);
+    }));
+    to_both(WM_DPICHANGED, MAKEWPARAM(96, 96));
+    EXPECT_TRUE(WaitFor([&] { return Shown(main) == at96; })) << "a box ticked unseen";
+    PressKeys({VK_SPACE});
+    EXPECT_TRUE(Settle([&] { return Ticked() == L"A"; }));
 }
 
 }  // namespace

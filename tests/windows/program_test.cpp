@@ -15,6 +15,22 @@ const std::wstring kRefusal[] = {
     L"\n\nChanging it takes administrator rights on this account; running the program as another "
     L"account changes that account's drives, not yours.\n\nThe drive policy was not changed."};
 
+// Whether a message box shows this system icon: its picture is the icon
+// drawn on the picture's own background.
+bool ShowsIcon(HWND box, const wchar_t* icon) {
+    HWND picture = nullptr;
+    do picture = FindWindowExW(box, picture, L"Static", nullptr);
+    while (picture != nullptr && (GetWindowLongW(picture, GWL_STYLE) & SS_TYPEMASK) != SS_ICON);
+    const std::vector<COLORREF> shown = Shown(picture);
+    return picture &&
+           shown == Shown(picture, {}, [&](HDC dc) {
+               SelectObject(dc, GetStockObject(DC_BRUSH));
+               SetDCBrushColor(dc, shown.at(0));
+               PatBlt(dc, 0, 0, 99, 99, PATCOPY);
+               DrawIconEx(dc, 0, 0, LoadIconW(nullptr, icon), 0, 0, 0, nullptr, DI_NORMAL);
+           });
+}
+
 // While the exit question or a refusal is up, nothing another program sends
 // acts: no button press, no command, no close request, posted or sent, opens
 // a box or touches the policy, and a click on the main window does nothing.
@@ -55,6 +71,7 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
         Click(box_d);
         PostMessageW(main, WM_CLOSE, 0, 0);
         for (const auto& [to, message, id] : {std::tuple<HWND, UINT, UINT>{hide, BM_CLICK, 0},
+                                              {box_d, BM_CLICK, 0},
                                               {main, WM_COMMAND, GetDlgCtrlID(hide)},
                                               {main, WM_COMMAND, GetDlgCtrlID(unhide)},
                                               {main, WM_COMMAND, about_id},
@@ -78,6 +95,19 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     PressKeys({VK_CONTROL, 'A'});
     HWND about = WaitForWindow(L"NimbrelAbout");
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
+    // A window's start and end, and a DPI change through the queue, are the
+    // system's alone: sent or posted by another program, they change nothing.
+    CREATESTRUCTW create = {};
+    for (const LPVOID params : {LPVOID{}, reinterpret_cast<LPVOID>(0x10)}) {
+        for (const HWND window : {main, about}) {
+            create.lpCreateParams = params;
+            SendMessageTimeoutW(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create),
+                                SMTO_NORMAL, 1000, nullptr);
+            EXPECT_TRUE(send(window, WM_NCDESTROY, 0));
+            PostMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), 0x10);
+            PostMessageW(window, WM_GETDPISCALEDSIZE, 144, 0x10);
+        }
+    }
     Click(Find(main, kNotice));  // the main window, aside, in front again
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
     PressKeys({VK_MENU, 'H'});
@@ -87,8 +117,11 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     EXPECT_FALSE(
         FindWindowExW(nullptr, FindWindowW(L"NimbrelAbout", nullptr), L"NimbrelAbout", nullptr));
     // What taskkill without /f does: a close request to every window, hidden ones too.
-    for (const HWND window : {main, about, GetWindow(about, GW_OWNER)})
-        PostMessageW(window, WM_CLOSE, 0, 0);
+    // The About window has no taskbar button: its owner is hidden.
+    const HWND owner = GetWindow(about, GW_OWNER);
+    EXPECT_TRUE(owner && !IsWindowVisible(owner) &&
+                !(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW));
+    for (const HWND window : {main, about, owner}) PostMessageW(window, WM_CLOSE, 0, 0);
     Answer(WaitForWindow(L"#32770"), 'N');
     PressKeys({VK_CONTROL, 'A'});
     ASSERT_TRUE(WaitFor(
@@ -98,8 +131,9 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     ASSERT_TRUE(version);
     PostMessageW(main, WM_CLOSE, 0, 0);
     const HWND question = WaitForWindow(L"#32770");
-    EXPECT_TRUE(send(main, WM_COMMAND, about_id));
-    EXPECT_TRUE(GetForegroundWindow() == question && !IsWindowEnabled(about))
+    EXPECT_TRUE(send(main, WM_COMMAND, about_id) && send(about, WM_LBUTTONDOWN, MK_LBUTTON) &&
+                send(about, WM_LBUTTONUP, 0));
+    EXPECT_TRUE(GetForegroundWindow() == question && !IsWindowEnabled(about) && IsWindow(about))
         << "the About window takes input, or covers the question";
     Answer(question, VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(main) && IsWindowEnabled(about); }));
@@ -110,61 +144,78 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     DestroyWindow(other_program);
 }
 
-// The window opens centred, half as large again at 144 DPI, though its start
-// asks for it maximised. No system command another program sends changes
-// either window's size, and only the main window has a title-bar button, to
-// close it. A DPI change sent with no rectangle still lays the window out.
-// A quit message from outside ends it cleanly.
-TEST(Program, TheLayoutScalesWithTheDpiAndKeepsItsSize) {
+// At 336 DPI each window opens three and a half times as large, though the
+// start asks for the main one maximised, and larger than the work area, with
+// its caption on it. Only the main window has a title-bar button, to close
+// it. A quit message from outside ends the program cleanly.
+TEST(Program, TheLayoutScalesWithTheDpi) {
     REQUIRE_SCRATCH_REGISTRY();
-    const DWORD dpi = 144;
+    const DWORD dpi = 336;
     RegSetKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels", REG_DWORD, &dpi, 4);
     START_PROGRAM(program, SW_SHOWMAXIMIZED);
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels");
-    RECT client, notice, frame, work;
-    const auto notice_at = [&] {
-        GetWindowRect(Find(program.main, kNotice), &notice);
-        MapWindowPoints(HWND_DESKTOP, program.main, reinterpret_cast<POINT*>(&notice), 2);
-        return POINT{notice.left, notice.top};
-    };
-    GetClientRect(program.main, &client);
-    GetWindowRect(program.main, &frame);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    notice_at();
-    const LONG got[] = {client.right, client.bottom, notice.left, notice.top};
-    const LONG at96[] = {316, 109, 15, 96};
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], at96[i] * 1.5, 1) << i;
-    EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 2) << "not centred";
-    EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 2) << "not centred";
-    EXPECT_TRUE(notice.right <= client.right && notice.bottom <= client.bottom) << "clipped";
-
     PressKeys({VK_CONTROL, 'A'});
-    const HWND about = WaitForWindow(L"NimbrelAbout");
-    ASSERT_TRUE(about);
-    for (const HWND window : {program.main, about}) {
-        RECT was, now;
-        GetWindowRect(window, &was);
-        for (const WPARAM command : {SC_MAXIMIZE, SC_SIZE, SC_RESTORE, SC_MINIMIZE}) {
-            if (command == SC_MINIMIZE && window == program.main) continue;  // has a taskbar button
-            SendMessageTimeoutW(window, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, 1000, nullptr);
-            GetWindowRect(window, &now);
-            EXPECT_TRUE(EqualRect(&was, &now) && !IsZoomed(window) && !IsIconic(window)) << command;
-        }
+    const HWND main = program.main, about = WaitForWindow(L"NimbrelAbout");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels");
+    RECT notice, work;
+    GetWindowRect(Find(main, kNotice), &notice);
+    MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&notice), 2);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    for (const auto& [window, width, height] : {std::tuple{main, 316, 109}, {about, 312, 187}}) {
+        RECT frame, client;
+        GetWindowRect(window, &frame);
+        GetClientRect(window, &client);
+        EXPECT_TRUE(std::abs(client.right - width * 3.5) <= 1 &&
+                    std::abs(client.bottom - height * 3.5) <= 1 && !IsZoomed(window) &&
+                    frame.left == work.left && frame.top >= work.top)
+            << client.right << "x" << client.bottom << " at " << frame.left << "," << frame.top;
         TITLEBARINFO bar = {};
         bar.cbSize = sizeof bar;
         GetTitleBarInfo(window, &bar);
         const auto shown = [&](int button) {
             return !(bar.rgstate[button] & STATE_SYSTEM_INVISIBLE);
         };
-        EXPECT_TRUE(!shown(2) && !shown(3) &&
-                    shown(5) == (window == program.main))  // min, max, close
-            << window;
+        EXPECT_TRUE(!shown(2) && !shown(3) && shown(5) == (window == main));  // min, max, close
     }
-
-    PostMessageW(program.main, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
-    EXPECT_TRUE(WaitFor([&] { return notice_at().x == 15 && notice.top == 96; }));
-    PostMessageW(program.main, WM_QUIT, 0, 0);
+    EXPECT_TRUE(std::abs(notice.left - 15 * 3.5) <= 1 && std::abs(notice.top - 96 * 3.5) <= 1);
+    PostMessageW(main, WM_QUIT, 0, 0);
     EXPECT_EQ(WaitForSingleObject(program.info.hProcess, 3000), WAIT_OBJECT_0);
+}
+
+// What the file tells Windows before it runs, as Explorer's Properties and
+// the loader read it: the version, its strings, and the manifest's promises.
+TEST(Program, TheFileDeclaresItsVersionAndNeeds) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    lstrcpyW(std::wcsrchr(path, L'\\') + 1, L"nimbrel.exe");  // beside this program
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(path, nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size);
+    EXPECT_TRUE(fixed->dwFileVersionMS == 0x10000 && fixed->dwFileVersionLS == 0 &&
+                fixed->dwProductVersionMS == 0x10000 && fixed->dwProductVersionLS == 0);
+    for (const auto& [name, value] : {std::pair{L"FileVersion", L"1.0.0.0"},
+                                      {L"ProductVersion", L"1.0.0.0"},
+                                      {L"ProductName", L"-Quorvex- Nimbrel"},
+                                      {L"OriginalFilename", L"nimbrel.exe"}}) {
+        wchar_t* text = nullptr;
+        VerQueryValueW(info.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
+                       reinterpret_cast<void**>(&text), &size);
+        EXPECT_STREQ(text, value) << name;
+    }
+    const HMODULE exe = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                               SizeofResource(exe, found));
+    for (const char* promise :
+         {R"(level="highestAvailable" uiAccess="false")",
+          R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm<)",
+          ">PerMonitorV2, PerMonitor<",
+          R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
+          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(promise), std::string::npos) << promise;
+    FreeLibrary(exe);
 }
 
 }  // namespace

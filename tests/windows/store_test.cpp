@@ -1,3 +1,5 @@
+#include <winternl.h>
+
 #include <gtest/gtest.h>
 
 #include "harness.h"
@@ -7,6 +9,20 @@ namespace nimbrel::testing {
 namespace {
 
 using enum StoreOutcome::Result;
+
+// Key handles open in this process, found by asking each handle its type.
+int OpenKeyHandles() {
+    int keys = 0;
+    alignas(8) BYTE info[1024];
+    for (ULONG_PTR handle = 4; handle < 0x10000; handle += 4) {
+        if (NtQueryObject(reinterpret_cast<HANDLE>(handle), ObjectTypeInformation, info,
+                          sizeof info, nullptr) < 0)
+            continue;
+        const auto& type = reinterpret_cast<PUBLIC_OBJECT_TYPE_INFORMATION*>(info)->TypeName;
+        keys += std::wstring_view(type.Buffer, type.Length / 2) == L"Key";
+    }
+    return keys;
+}
 
 // Each operation from every starting point that matters: what it reports and
 // stores, leaving the key's other values, and no key handle, behind.
