@@ -9,7 +9,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 // Tests that rewrite the current user's policy keys run in a scratch prefix only.
@@ -79,8 +78,8 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD timeout_ms = 2000,
 }
 
 // Real input: mouse buttons at a window's centre (a time of 0 is now), keys.
-// The position travels with each event, so queued clicks land where aimed.
-// Each event carries a number of its own, which its messages report.
+// Each event carries its position, so queued clicks land where aimed, and a
+// number of its own, which its messages report.
 inline std::atomic<ULONG_PTR> last_input = 0;
 
 inline void Click(HWND window, DWORD time = 0,
@@ -91,9 +90,9 @@ inline void Click(HWND window, DWORD time = 0,
     const LONG x = MulDiv(rect.left + rect.right, 65535, 2 * GetSystemMetrics(SM_CXSCREEN) - 2);
     const LONG y = MulDiv(rect.top + rect.bottom, 65535, 2 * GetSystemMetrics(SM_CYSCREEN) - 2);
     for (const DWORD button : buttons) {
-        const MOUSEINPUT mouse = {
-            x, y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, time, ++last_input};
-        INPUT input = {INPUT_MOUSE, {.mi = mouse}};
+        INPUT input = {INPUT_MOUSE,
+                       {.mi = {x, y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, time,
+                               ++last_input}}};
         SendInput(1, &input, sizeof input);
     }
 }
@@ -107,11 +106,16 @@ inline void PressKeys(std::initializer_list<WORD> keys) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// Whether the message just taken from the queue came from the last input sent.
-inline bool LastInput() { return static_cast<ULONG_PTR>(GetMessageExtraInfo()) == last_input; }
-
 // A control as a user finds it: by the caption it shows.
 inline HWND Find(HWND in, const wchar_t* text) { return FindWindowExW(in, nullptr, nullptr, text); }
+
+// Where a window stands: on the screen, or in another window's client area.
+inline RECT Bounds(HWND window, HWND in = HWND_DESKTOP) {
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    MapWindowPoints(HWND_DESKTOP, in, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
 
 // The pixels, row by row, of part of a window's client area (all of it by
 // default; the window may be another program's) as the screen shows them,
@@ -139,31 +143,6 @@ inline HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
     HWND found = nullptr;
     const auto shown = [&] { return IsWindowVisible(found = FindWindowW(class_name, nullptr)); };
     return WaitFor(shown, timeout_ms) ? found : nullptr;
-}
-
-// Reads a message box as "title: text" and answers it with a key, as a user would.
-inline std::wstring Answer(HWND box, WORD key) {
-    wchar_t title[128] = L"", text[512] = L"";
-    GetWindowTextW(box, title, 128);
-    GetDlgItemTextW(box, 0xFFFF, text, 512);
-    WaitFor([&] { return GetForegroundWindow() == box; });
-    PressKeys({key});
-    WaitFor([&] { return !IsWindow(box); });
-    return std::wstring(title) + L": " + text;
-}
-
-// Runs `act` while another thread answers any message box it shows.
-inline std::wstring AnswerDuring(const std::function<void()>& act, WORD key) {
-    std::wstring said;
-    std::atomic<bool> done = false;
-    std::thread watcher([&] {
-        while (!done && said.empty())
-            if (HWND box = WaitForWindow(L"#32770", 10)) said = Answer(box, key);
-    });
-    act();
-    done = true;
-    watcher.join();
-    return said;
 }
 
 // The program in a process of its own, ended at the latest when this goes;

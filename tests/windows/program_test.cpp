@@ -31,104 +31,101 @@ bool ShowsIcon(HWND box, const wchar_t* icon) {
            });
 }
 
+// Reads a message box as "title: text" and answers it with a key, as a user would.
+std::wstring Answer(HWND box, WORD key) {
+    wchar_t title[128] = L"", text[512] = L"";
+    GetWindowTextW(box, title, 128);
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    WaitFor([&] { return GetForegroundWindow() == box; });
+    PressKeys({key});
+    WaitFor([&] { return !IsWindow(box); });
+    return std::wstring(title) + L": " + text;
+}
+
 // While the exit question or a refusal is up, nothing another program sends
-// acts: no button press, no command, no close request, posted or sent, opens
-// a box or touches the policy, and a click on the main window does nothing.
-// After it the main window is in front with its focus. The About window
-// survives a close request to every window, never covers the question, and
-// outlives the main window, which Enter (Yes) closes; its click ends the program.
+// acts: no click, command or close request, posted or sent, opens a box,
+// ticks a box or touches the policy, and the About window takes no click.
+// After it the main window is in front with its focus. A window's start and
+// end, and a DPI change through the queue, are the system's alone. The About
+// window is one, survives a close request to every window, and outlives the
+// main window, which Enter (Yes) closes; its click ends the program.
 TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     REQUIRE_SCRATCH_REGISTRY();
     ResetPolicies();
     WriteValue("NoDrives", kEight);
     // Another program's window, clear of where the main window goes: under it,
     // Wine's X11 driver may hand it the keyboard as the main window moves.
-    const HWND other_program =
-        CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 600, 99, 99,
-                        nullptr, nullptr, nullptr, nullptr);
+    const HWND other_program = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 900, 600,
+                                               99, 99, nullptr, nullptr, nullptr, nullptr);
     START_PROGRAM(program);
     const HWND main = program.main, box_b = Find(main, L"B:"), box_d = Find(main, L"D:"),
-               hide = Find(main, L"Hide Selected"), unhide = Find(main, L"Unhide All");
+               hide = Find(main, L"Hide Selected");
     const UINT about_id = ui::kAboutCommandId;  // Wine lends no menu to another process
-    const auto send = [](HWND to, UINT message, WPARAM wparam) {
-        return SendMessageTimeoutW(to, message, wparam, 0, SMTO_NORMAL, 1000, nullptr) != 0;
+    const auto send = [](HWND to, UINT message, WPARAM wparam, const void* lparam = nullptr) {
+        return SendMessageTimeoutW(to, message, wparam, reinterpret_cast<LPARAM>(lparam),
+                                   SMTO_NORMAL, 1000, nullptr) != 0;
     };
-    const auto gui = [](HWND window) {  // the focus and capture of its thread
-        GUITHREADINFO thread = {};
-        thread.cbSize = sizeof thread;
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
-        return thread;
+    GUITHREADINFO gui = {};  // the focus and capture of the program's thread
+    gui.cbSize = sizeof gui;
+    const auto focus = [&] {
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+        return gui.hwndFocus;
     };
     SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // out from under
     Click(box_b);
-    ASSERT_TRUE(
-        WaitFor([&] { return GetForegroundWindow() == main && gui(box_b).hwndFocus == box_b; }));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main && focus() == box_b; }));
     for (const bool refusal : {false, true}) {
-        const HWND had_focus = refusal ? unhide : box_b;
         std::optional<DenyWrites> deny;
-        refusal ? (deny.emplace(), Click(unhide)) : PressKeys({VK_MENU, VK_F4});
+        refusal ? (deny.emplace(), Click(hide)) : PressKeys({VK_MENU, VK_F4});
         const HWND box = WaitForWindow(L"#32770");
         Click(box_d);
         PostMessageW(main, WM_CLOSE, 0, 0);
         for (const auto& [to, message, id] : {std::tuple<HWND, UINT, UINT>{hide, BM_CLICK, 0},
                                               {box_d, BM_CLICK, 0},
                                               {main, WM_COMMAND, GetDlgCtrlID(hide)},
-                                              {main, WM_COMMAND, GetDlgCtrlID(unhide)},
                                               {main, WM_COMMAND, about_id},
                                               {main, WM_CLOSE, 0}})
             EXPECT_TRUE(send(to, message, id)) << message << " " << id << ": another box opened";
-        EXPECT_EQ(WaitForWindow(L"#32770"), box);
+        EXPECT_TRUE(WaitForWindow(L"#32770") == box && !FindWindowW(L"NimbrelAbout", nullptr));
         EXPECT_TRUE(
             WaitFor([&] { return ShowsIcon(box, refusal ? IDI_WARNING : IDI_INFORMATION); }));
-        EXPECT_FALSE(FindWindowW(L"NimbrelAbout", nullptr));
         const std::wstring said = Answer(box, refusal ? VK_RETURN : 'N');
         EXPECT_TRUE(refusal ? said.starts_with(kRefusal[0]) && said.ends_with(kRefusal[1])
                             : said == kQuestion)
             << said;
         EXPECT_TRUE(WaitFor(
-            [&] { return GetForegroundWindow() == main && gui(box_b).hwndFocus == had_focus; }));
+            [&] { return GetForegroundWindow() == main && focus() == (refusal ? hide : box_b); }));
     }
-    EXPECT_EQ(ReadValue("NoDrives"), kEight);
-    EXPECT_EQ(SendMessageW(box_d, BM_GETCHECK, 0, 0), BST_UNCHECKED)
-        << "ticked from the stored 8 at the start, or by a click during a box";
+    EXPECT_TRUE(ReadValue("NoDrives") == kEight && !SendMessageW(box_d, BM_GETCHECK, 0, 0))
+        << "changed at the start, or by a click during a box";
 
     PressKeys({VK_CONTROL, 'A'});
-    HWND about = WaitForWindow(L"NimbrelAbout");
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
-    // A window's start and end, and a DPI change through the queue, are the
-    // system's alone: sent or posted by another program, they change nothing.
+    const HWND about = WaitForWindow(L"NimbrelAbout"), version = Find(about, L"Version: 1.0.0");
+    ASSERT_TRUE(version && WaitFor([&] { return GetForegroundWindow() == about; }));
     CREATESTRUCTW create = {};
-    for (const LPVOID params : {LPVOID{}, reinterpret_cast<LPVOID>(0x10)}) {
-        for (const HWND window : {main, about}) {
-            create.lpCreateParams = params;
-            SendMessageTimeoutW(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create),
-                                SMTO_NORMAL, 1000, nullptr);
-            EXPECT_TRUE(send(window, WM_NCDESTROY, 0));
-            PostMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), 0x10);
-            PostMessageW(window, WM_GETDPISCALEDSIZE, 144, 0x10);
-        }
+    for (const HWND window : {main, about, main, about}) {
+        send(window, WM_NCCREATE, 0, &create);  // with no object, then with one at 0x10
+        create.lpCreateParams = reinterpret_cast<LPVOID>(0x10);
+        EXPECT_TRUE(send(window, WM_NCDESTROY, 0));
+        PostMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), 0x10);
+        PostMessageW(window, WM_GETDPISCALEDSIZE, 144, 0x10);
     }
     Click(Find(main, kNotice));  // the main window, aside, in front again
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
     PressKeys({VK_MENU, 'H'});
     PressKeys({'A'});
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
-    // Any second one stands somewhere after the first in z-order.
-    EXPECT_FALSE(
-        FindWindowExW(nullptr, FindWindowW(L"NimbrelAbout", nullptr), L"NimbrelAbout", nullptr));
-    // What taskkill without /f does: a close request to every window, hidden ones too.
-    // The About window has no taskbar button: its owner is hidden.
+    // What taskkill without /f does: a close request to every window, hidden
+    // ones too. The About window's owner is hidden, so it has no taskbar button.
     const HWND owner = GetWindow(about, GW_OWNER);
     EXPECT_TRUE(owner && !IsWindowVisible(owner) &&
                 !(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW));
     for (const HWND window : {main, about, owner}) PostMessageW(window, WM_CLOSE, 0, 0);
     Answer(WaitForWindow(L"#32770"), 'N');
     PressKeys({VK_CONTROL, 'A'});
-    ASSERT_TRUE(WaitFor(
-        [&] { return GetForegroundWindow() == (about = FindWindowW(L"NimbrelAbout", nullptr)); }));
-    EXPECT_TRUE(Find(about, L"-Quorvex- Nimbrel"));
-    const HWND version = Find(about, L"Version: 1.0.0");
-    ASSERT_TRUE(version);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
+    // Any second one stands somewhere after the first in z-order.
+    EXPECT_FALSE(FindWindowExW(nullptr, about, L"NimbrelAbout", nullptr));
     PostMessageW(main, WM_CLOSE, 0, 0);
     const HWND question = WaitForWindow(L"#32770");
     EXPECT_TRUE(send(main, WM_COMMAND, about_id) && send(about, WM_LBUTTONDOWN, MK_LBUTTON) &&
@@ -138,7 +135,7 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     Answer(question, VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(main) && IsWindowEnabled(about); }));
     Click(version, 0, {MOUSEEVENTF_LEFTDOWN});  // taken only while the program runs on
-    EXPECT_TRUE(WaitFor([&] { return gui(about).hwndCapture == about; }));
+    EXPECT_TRUE(WaitFor([&] { return focus(), gui.hwndCapture == about; }));
     Click(version, 0, {MOUSEEVENTF_LEFTUP});
     EXPECT_EQ(WaitForSingleObject(program.info.hProcess, 3000), WAIT_OBJECT_0);
     DestroyWindow(other_program);
@@ -156,25 +153,21 @@ TEST(Program, TheLayoutScalesWithTheDpi) {
     PressKeys({VK_CONTROL, 'A'});
     const HWND main = program.main, about = WaitForWindow(L"NimbrelAbout");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels");
-    RECT notice, work;
-    GetWindowRect(Find(main, kNotice), &notice);
-    MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&notice), 2);
+    const RECT notice = Bounds(Find(main, kNotice), main);
+    RECT client, work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     for (const auto& [window, width, height] : {std::tuple{main, 316, 109}, {about, 312, 187}}) {
-        RECT frame, client;
-        GetWindowRect(window, &frame);
+        const RECT frame = Bounds(window);
         GetClientRect(window, &client);
-        EXPECT_TRUE(std::abs(client.right - width * 3.5) <= 1 &&
-                    std::abs(client.bottom - height * 3.5) <= 1 && !IsZoomed(window) &&
-                    frame.left == work.left && frame.top >= work.top)
-            << client.right << "x" << client.bottom << " at " << frame.left << "," << frame.top;
         TITLEBARINFO bar = {};
         bar.cbSize = sizeof bar;
         GetTitleBarInfo(window, &bar);
-        const auto shown = [&](int button) {
-            return !(bar.rgstate[button] & STATE_SYSTEM_INVISIBLE);
-        };
-        EXPECT_TRUE(!shown(2) && !shown(3) && shown(5) == (window == main));  // min, max, close
+        EXPECT_TRUE(std::abs(client.right - width * 3.5) <= 1 &&
+                    std::abs(client.bottom - height * 3.5) <= 1 && !IsZoomed(window) &&
+                    frame.left == work.left && frame.top >= work.top &&
+                    (bar.rgstate[2] & bar.rgstate[3] & STATE_SYSTEM_INVISIBLE) &&    // min, max
+                    !(bar.rgstate[5] & STATE_SYSTEM_INVISIBLE) == (window == main))  // close
+            << client.right << "x" << client.bottom << " at " << frame.left << "," << frame.top;
     }
     EXPECT_TRUE(std::abs(notice.left - 15 * 3.5) <= 1 && std::abs(notice.top - 96 * 3.5) <= 1);
     PostMessageW(main, WM_QUIT, 0, 0);
@@ -188,34 +181,34 @@ TEST(Program, TheFileDeclaresItsVersionAndNeeds) {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     lstrcpyW(std::wcsrchr(path, L'\\') + 1, L"nimbrel.exe");  // beside this program
     std::vector<BYTE> info(GetFileVersionInfoSizeW(path, nullptr));
-    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(info.size()), info.data()));
+    GetFileVersionInfoW(path, 0, static_cast<DWORD>(info.size()), info.data());
+    const HMODULE exe = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    const auto* manifest = static_cast<const char*>(LockResource(LoadResource(exe, found)));
+    std::wstring declared(manifest, manifest + SizeofResource(exe, found));
+    FreeLibrary(exe);
+    for (const std::wstring name :
+         {L"FileVersion", L"ProductVersion", L"ProductName", L"OriginalFilename"}) {
+        wchar_t* text = nullptr;
+        UINT size = 0;
+        VerQueryValueW(info.data(), (L"\\StringFileInfo\\040904B0\\" + name).c_str(),
+                       reinterpret_cast<void**>(&text), &size);
+        declared += name + L"=" + (text ? text : L"") + L"\n";
+    }
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
     VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size);
-    EXPECT_TRUE(fixed->dwFileVersionMS == 0x10000 && fixed->dwFileVersionLS == 0 &&
+    EXPECT_TRUE(fixed && fixed->dwFileVersionMS == 0x10000 && fixed->dwFileVersionLS == 0 &&
                 fixed->dwProductVersionMS == 0x10000 && fixed->dwProductVersionLS == 0);
-    for (const auto& [name, value] : {std::pair{L"FileVersion", L"1.0.0.0"},
-                                      {L"ProductVersion", L"1.0.0.0"},
-                                      {L"ProductName", L"-Quorvex- Nimbrel"},
-                                      {L"OriginalFilename", L"nimbrel.exe"}}) {
-        wchar_t* text = nullptr;
-        VerQueryValueW(info.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
-                       reinterpret_cast<void**>(&text), &size);
-        EXPECT_STREQ(text, value) << name;
-    }
-    const HMODULE exe = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, found))),
-                               SizeofResource(exe, found));
-    for (const char* promise :
-         {R"(level="highestAvailable" uiAccess="false")",
-          R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm<)",
-          ">PerMonitorV2, PerMonitor<",
-          R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
-          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
-          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
-        EXPECT_NE(manifest.find(promise), std::string::npos) << promise;
-    FreeLibrary(exe);
+    for (const wchar_t* promise :
+         {L"FileVersion=1.0.0.0\n", L"ProductVersion=1.0.0.0\n", L"ProductName=-Quorvex- Nimbrel\n",
+          L"OriginalFilename=nimbrel.exe\n", LR"(level="highestAvailable" uiAccess="false")",
+          LR"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm<)",
+          L">PerMonitorV2, PerMonitor<",
+          LR"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
+          L"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", L"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+          L"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", L"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(declared.find(promise), std::wstring::npos) << promise;
 }
 
 }  // namespace
