@@ -133,8 +133,8 @@ BoxValues MainWindow::Ticks() const {
 int MainWindow::ShowBox(const wchar_t* text, const wchar_t* title, UINT type) {
     const HWND about = AboutWindow::Current();
     if (about != nullptr) EnableWindow(about, FALSE);
-    // A box acts on a click another program sends it before its window can
-    // refuse it: whatever they did, the ticks come back as they were.
+    // A check box acts on a click another program sends it before the
+    // disabled window can refuse it: the ticks come back as they were.
     const BoxValues ticks = Ticks();
     const int answer = MessageBoxW(hwnd(), text, title, type);
     for (int i = 0; i < kDriveCount; ++i)
