@@ -179,23 +179,13 @@ bool Window::Create(HWND owner, HMENU menu) {
     }
     for (const ControlRow& row : design_.controls) CreateControl(hwnd_, row);
     OnCreate();
-    Rescale(WindowDpi(hwnd_), std::nullopt);
+    Layout(WindowDpi(hwnd_), std::nullopt);
     return true;
 }
 
 // The frame round the designed client area at this DPI. Computed, never
 // scaled: caption, menu bar and borders do not grow in proportion.
 SIZE Window::FrameSize(int dpi) const { return FrameSize(dpi, GetMenu(hwnd_) != nullptr); }
-
-// The window takes the frame round its designed client at this DPI, its
-// top-left corner at `at`, else centred. Sizes pass WM_GETMINMAXINFO, which
-// answers for the new DPI from here on.
-void Window::Rescale(int dpi, std::optional<POINT> at) {
-    dpi_ = dpi;
-    const SIZE frame = FrameSize(dpi);
-    SetBounds(hwnd_, at.value_or(CentredOnScreen(frame)), frame);
-    Layout(dpi);
-}
 
 SIZE Window::FrameSize(int dpi, bool has_menu) const {
     RECT rect = {0, 0, TwipsToPixels(design_.client.width, dpi),
@@ -207,8 +197,13 @@ SIZE Window::FrameSize(int dpi, bool has_menu) const {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void Window::Layout(int dpi) {
-    // The new fonts and icons replace the old ones only once the windows use them.
+// The window takes the frame round its designed client at this DPI, which
+// WM_GETMINMAXINFO answers from here on, its top-left corner at `at`, else
+// centred. The new fonts and icons replace the old ones once the windows use them.
+void Window::Layout(int dpi, std::optional<POINT> at) {
+    dpi_ = dpi;
+    const SIZE frame = FrameSize(dpi);
+    SetBounds(hwnd_, at.value_or(CentredOnScreen(frame)), frame);
     std::array<UniqueFont, 2> fonts;
     for (std::size_t i = 0; i < design_.fonts.size(); ++i)
         fonts[i] = MakeFont(design_.fonts[i], dpi);
@@ -302,7 +297,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
             RECT frame;
             GetWindowRect(hwnd, &frame);
             if (lparam != 0) frame = *reinterpret_cast<const RECT*>(lparam);
-            self->Rescale(dpi, POINT{frame.left, frame.top});
+            self->Layout(dpi, POINT{frame.left, frame.top});
             return 0;
         }
         case WM_SETTINGCHANGE:

@@ -56,8 +56,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     SIZE FrameSize(int dpi) const;
     SIZE FrameSize(int dpi, bool has_menu) const;
-    void Rescale(int dpi, std::optional<POINT> at);
-    void Layout(int dpi);
+    void Layout(int dpi, std::optional<POINT> at);
     void Detach();
 
     const WindowDesign& design_;
