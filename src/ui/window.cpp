@@ -18,6 +18,7 @@ const auto get_dpi_for_window = User32Entry<UINT(WINAPI*)(HWND)>("GetDpiForWindo
 const auto adjust_for_dpi =
     User32Entry<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
 const auto metrics_for_dpi = User32Entry<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+const auto scale_non_client = User32Entry<BOOL(WINAPI*)(HWND)>("EnableNonClientDpiScaling");
 
 int SystemMetric(int index, int dpi) {
     if (metrics_for_dpi != nullptr) return metrics_for_dpi(index, static_cast<UINT>(dpi));
@@ -202,8 +203,12 @@ SIZE Window::FrameSize(int dpi, bool has_menu) const {
 // centred. The new fonts and icons replace the old ones once the windows use them.
 void Window::Layout(int dpi, std::optional<POINT> at) {
     dpi_ = dpi;
-    const SIZE frame = FrameSize(dpi);
-    SetBounds(hwnd_, at.value_or(CentredOnScreen(frame)), frame);
+    // A minimised window comes back where the user left it, in the size
+    // WM_GETMINMAXINFO then gives.
+    if (!IsIconic(hwnd_)) {
+        const SIZE frame = FrameSize(dpi);
+        SetBounds(hwnd_, at.value_or(CentredOnScreen(frame)), frame);
+    }
     std::array<UniqueFont, 2> fonts;
     for (std::size_t i = 0; i < design_.fonts.size(); ++i)
         fonts[i] = MakeFont(design_.fonts[i], dpi);
@@ -251,6 +256,9 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         ++live_windows_;
+        // Per-monitor v1 scales caption and menu bar only when asked here; the
+        // frame computed for a DPI counts on them being scaled.
+        if (scale_non_client != nullptr) scale_non_client(hwnd);
     }
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
     if (message == WM_NCDESTROY) {
@@ -277,10 +285,11 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         }
         case WM_WINDOWPOSCHANGED:
             // Never left maximised, which leaves no way to move it; minimised
-            // only with a taskbar button to bring it back.
+            // only with a taskbar button to bring it back. Brought back without
+            // the activation, which may belong to a box that waits for an answer.
             if (IsZoomed(hwnd) ||
                 (IsIconic(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0))
-                ShowWindow(hwnd, SW_RESTORE);
+                ShowWindow(hwnd, SW_SHOWNOACTIVATE);
             break;
         case WM_GETDPISCALEDSIZE:
         case WM_DPICHANGED: {
@@ -300,6 +309,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
             self->Layout(dpi, POINT{frame.left, frame.top});
             return 0;
         }
+        case WM_ENDSESSION:
+            // The session ends, or the restart manager closes the program for
+            // an installer: the user has answered there, so nothing asks. The
+            // quit message also ends any box that is up.
+            if (wparam) PostQuitMessage(0);
+            break;
         case WM_SETTINGCHANGE:
             // New caption or menu metrics: asked for any size, the window takes
             // the one WM_GETMINMAXINFO gives, at once or as it is restored.
