@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Tests that rewrite the current user's policy keys run in a scratch prefix only.
@@ -23,28 +23,25 @@ inline constexpr const wchar_t* kNotice =
 inline constexpr const char* kPolicies = R"(Software\Microsoft\Windows\CurrentVersion\Policies)";
 inline const std::string kExplorer = std::string(kPolicies) + R"(\Explorer)";
 
-struct StoredValue {
-    DWORD type = 0;
-    std::vector<BYTE> bytes;
-    bool operator==(const StoredValue&) const = default;
-};
+// A registry value as stored: its type and its bytes.
+using StoredValue = std::pair<DWORD, std::vector<BYTE>>;
 inline const StoredValue kEight = {REG_DWORD, {8, 0, 0, 0}};
 
 inline void ResetPolicies() { RegDeleteTreeA(HKEY_CURRENT_USER, kPolicies); }
 
 inline std::optional<StoredValue> ReadValue(const char* name) {
     StoredValue value{0, std::vector<BYTE>(64)};
-    auto size = static_cast<DWORD>(value.bytes.size());
+    auto size = static_cast<DWORD>(value.second.size());
     if (RegGetValueA(HKEY_CURRENT_USER, kExplorer.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                     &value.type, value.bytes.data(), &size) != ERROR_SUCCESS)
+                     &value.first, value.second.data(), &size) != ERROR_SUCCESS)
         return std::nullopt;
-    value.bytes.resize(size);
+    value.second.resize(size);
     return value;
 }
 
 inline void WriteValue(const char* name, const StoredValue& value) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kExplorer.c_str(), name, value.type, value.bytes.data(),
-                    static_cast<DWORD>(value.bytes.size()));
+    RegSetKeyValueA(HKEY_CURRENT_USER, kExplorer.c_str(), name, value.first, value.second.data(),
+                    static_cast<DWORD>(value.second.size()));
 }
 
 // The policies key as Windows keeps it for a standard user: readable, not writable.
@@ -148,13 +145,13 @@ inline HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
 // The program in a process of its own, ended at the latest when this goes;
 // the test goes on once its main window is in front. Windows will not start a
 // program that asks for elevation from an administrator's ordinary prompt.
-#define START_PROGRAM(program, ...)                                                       \
-    ProgramProcess program{__VA_ARGS__};                                                  \
-    if (program.error == 740)                                                             \
-        GTEST_SKIP() << "ERROR_ELEVATION_REQUIRED: run from an elevated prompt, or as a " \
-                        "standard user";                                                  \
-    ASSERT_TRUE(program.main != nullptr && GetForegroundWindow() == program.main)         \
-        << "no window; CreateProcess error " << program.error
+#define START_PROGRAM(program, ...)                                                         \
+    ProgramProcess program{__VA_ARGS__};                                                    \
+    if (program.error == 740)                                                               \
+        GTEST_SKIP() << "ERROR_ELEVATION_REQUIRED: run from an elevated prompt, or as a "   \
+                        "standard user";                                                    \
+    ASSERT_NE(program.main, nullptr) << "no window; CreateProcess error " << program.error; \
+    ASSERT_EQ(GetForegroundWindow(), program.main) << "the main window is not in front"
 
 struct ProgramProcess {
     explicit ProgramProcess(WORD show = SW_SHOWNORMAL) {

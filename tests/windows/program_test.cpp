@@ -8,12 +8,6 @@ namespace nimbrel::testing {
 namespace {
 
 const std::wstring kTitle = L"-Quorvex- Nimbrel v1.0";
-const std::wstring kQuestion = kTitle + L" Exit: Do you wish to exit the " + kTitle + L"?";
-// The refusal, around the reason Windows gives.
-const std::wstring kRefusal[] = {
-    kTitle + L": Windows refused to change the drive policy:\n\n",
-    L"\n\nChanging it takes administrator rights on this account; running the program as another "
-    L"account changes that account's drives, not yours.\n\nThe drive policy was not changed."};
 
 // Whether a message box shows this system icon: its picture, the first
 // static control, is the icon drawn on the picture's own background.
@@ -39,10 +33,10 @@ std::wstring Answer(HWND box, WORD key) {
     return std::wstring(title) + L": " + text;
 }
 
-// While a box is up, nothing anyone sends acts, and after it the main window
-// has its focus back. A window's start and end, and a DPI change through the
-// queue, are the system's alone. The About window is one, survives a close
-// request to every window, and outlives the main window; its click ends the program.
+// The About window, by either route, is one. Each box is the only one while
+// it is up, owned by the main window, which has the focus back after it; and
+// nothing another program sends acts meanwhile. On Yes the main window goes,
+// the About window stays, and its click ends the program.
 TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     REQUIRE_SCRATCH_REGISTRY();
     ResetPolicies();
@@ -54,81 +48,87 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     START_PROGRAM(program);
     const HWND main = program.main, box_b = Find(main, L"B:"), box_d = Find(main, L"D:"),
                hide = Find(main, L"Hide Selected");
-    const UINT about_id = ui::kAboutCommandId;  // Wine lends no menu to another process
-    const auto send = [](HWND to, UINT message, WPARAM wparam, const void* lparam = nullptr) {
-        return SendMessageTimeoutW(to, message, wparam, reinterpret_cast<LPARAM>(lparam),
-                                   SMTO_NORMAL, 1000, nullptr) != 0;
-    };
+    EXPECT_EQ(SendMessageW(box_d, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "the start read NoDrives";
     GUITHREADINFO gui = {};  // the focus and capture of the program's thread
     gui.cbSize = sizeof gui;
     const auto focus = [&] {
         GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
         return gui.hwndFocus;
     };
-    SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // out from under
+    SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // not under the boxes
+    PressKeys({VK_CONTROL, 'A'});
+    const HWND about = WaitForWindow(L"NimbrelAbout"), owner = GetWindow(about, GW_OWNER);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
     Click(box_b);
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main && focus() == box_b; }));
-    for (const bool refusal : {false, true}) {
+    ASSERT_TRUE(WaitFor([&] { return focus() == box_b; }));
+    PressKeys({VK_MENU, 'H'});
+    PressKeys({'A'});
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; })) << "not raised";
+    Click(box_b);
+
+    const std::tuple<HWND, UINT, WPARAM, const char*> sends[] = {
+        {hide, BM_CLICK, 0, "a click on Hide Selected"},
+        {box_d, BM_CLICK, 0, "a click on D:"},
+        {main, WM_COMMAND, GetDlgCtrlID(hide), "the Hide Selected command"},
+        {main, WM_COMMAND, ui::kAboutCommandId, "the About command"},  // Wine lends no menu
+        {main, WM_CLOSE, 0, "a close request"},
+        {about, WM_CLOSE, 0, "a close request to the About window"},
+        {owner, WM_CLOSE, 0, "a close request to its hidden owner"},
+        {about, WM_LBUTTONDOWN, MK_LBUTTON, "a press on the About window"},
+        {about, WM_LBUTTONUP, 0, "a release on the About window"},
+    };
+    const struct {
+        bool refusal;               // else the exit question
+        std::wstring starts, ends;  // around the reason Windows gives for a refusal
+        const wchar_t* icon;
+        WORD answer;
+        HWND focus_after;
+    } boxes[] = {
+        {false, kTitle + L" Exit: Do you wish to exit the " + kTitle + L"?", L"", IDI_INFORMATION,
+         'N', box_b},
+        {true, kTitle + L": Windows refused to change the drive policy:\n\n",
+         L".\n\nChanging it takes administrator rights on this account; running the program as "
+         L"another account changes that account's drives, not yours.\n\nThe drive policy was not "
+         L"changed.",
+         IDI_WARNING, VK_RETURN, hide},
+    };
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.refusal ? "a refusal" : "the exit question");
         std::optional<DenyWrites> deny;
-        refusal ? (deny.emplace(), Click(hide)) : PressKeys({VK_MENU, VK_F4});
+        b.refusal ? (deny.emplace(), Click(hide)) : PressKeys({VK_MENU, VK_F4});
         const HWND box = WaitForWindow(L"#32770");
+        ASSERT_NE(box, nullptr);
         Click(box_d);
-        PostMessageW(main, WM_CLOSE, 0, 0);
-        for (const auto& [to, message, id] : {std::tuple<HWND, UINT, UINT>{hide, BM_CLICK, 0},
-                                              {box_d, BM_CLICK, 0},
-                                              {main, WM_COMMAND, GetDlgCtrlID(hide)},
-                                              {main, WM_COMMAND, about_id},
-                                              {main, WM_CLOSE, 0}})
-            EXPECT_TRUE(send(to, message, id)) << message << " " << id << ": another box opened";
-        EXPECT_TRUE(WaitForWindow(L"#32770") == box && !FindWindowW(L"NimbrelAbout", nullptr));
-        EXPECT_TRUE(
-            WaitFor([&] { return ShowsIcon(box, refusal ? IDI_WARNING : IDI_INFORMATION); }));
-        const std::wstring said = Answer(box, refusal ? VK_RETURN : 'N');
-        EXPECT_TRUE(refusal ? said.starts_with(kRefusal[0]) && said.ends_with(kRefusal[1])
-                            : said == kQuestion)
-            << said;
-        EXPECT_TRUE(WaitFor([&] {
-            return GetForegroundWindow() == main && focus() == (refusal ? hide : box_b) &&
-                   !SendMessageW(box_d, BM_GETCHECK, 0, 0);
-        })) << "the focus is elsewhere, or D: was ticked during the box";
+        for (const auto& [to, message, wparam, what] : sends) {
+            EXPECT_TRUE(SendMessageTimeoutW(to, message, wparam, 0, SMTO_NORMAL, 1000, nullptr))
+                << what << ": another box opened";
+        }
+        ShowWindow(about, SW_MINIMIZE);  // as another program may
+        EXPECT_EQ(WaitForWindow(L"#32770"), box) << "another box";
+        EXPECT_EQ(FindWindowExW(nullptr, nullptr, L"NimbrelAbout", nullptr), about);
+        EXPECT_EQ(FindWindowExW(nullptr, about, L"NimbrelAbout", nullptr), nullptr);
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; })) << "not in front";
+        RECT on;
+        GetWindowRect(box, &on);
+        EXPECT_EQ(GetAncestor(WindowFromPoint({on.left + 50, on.top + 5}), GA_ROOT), box)
+            << "the box is covered";
+        EXPECT_EQ(GetWindow(box, GW_OWNER), main);
+        EXPECT_TRUE(WaitFor([&] { return ShowsIcon(box, b.icon); }));
+        const std::wstring said = Answer(box, b.answer);
+        EXPECT_TRUE(said.starts_with(b.starts)) << said;
+        EXPECT_TRUE(said.ends_with(b.ends)) << said;
+        EXPECT_EQ(said.size() > b.starts.size() + b.ends.size(), b.refusal) << said;
+        EXPECT_TRUE(WaitFor([&] { return focus() == b.focus_after; }));
+        EXPECT_EQ(GetForegroundWindow(), main);
+        EXPECT_EQ(SendMessageW(box_d, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "D: ticked meanwhile";
     }
     EXPECT_EQ(ReadValue("NoDrives"), kEight);
 
-    PressKeys({VK_CONTROL, 'A'});
-    const HWND about = WaitForWindow(L"NimbrelAbout"), version = Find(about, L"Version: 1.0.0");
-    ASSERT_TRUE(version && WaitFor([&] { return GetForegroundWindow() == about; }));
-    CREATESTRUCTW create = {};
-    for (const HWND window : {main, about, main, about}) {
-        send(window, WM_NCCREATE, 0, &create);  // with no object, then with one at 0x10
-        create.lpCreateParams = reinterpret_cast<LPVOID>(0x10);
-        EXPECT_TRUE(send(window, WM_NCDESTROY, 0));
-        PostMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), 0x10);
-        PostMessageW(window, WM_GETDPISCALEDSIZE, 144, 0x10);
-    }
-    Click(Find(main, kNotice));  // the main window, aside, in front again
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
-    PressKeys({VK_MENU, 'H'});
-    PressKeys({'A'});
-    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
-    // What taskkill without /f does: a close request to every window, hidden
-    // ones too. The About window's owner is hidden, so it has no taskbar button.
-    const HWND owner = GetWindow(about, GW_OWNER);
-    EXPECT_TRUE(owner && !IsWindowVisible(owner) &&
-                !(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW));
-    for (const HWND window : {main, about, owner}) PostMessageW(window, WM_CLOSE, 0, 0);
-    Answer(WaitForWindow(L"#32770"), 'N');
-    PressKeys({VK_CONTROL, 'A'});
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
-    // Any second one stands somewhere after the first in z-order.
-    EXPECT_FALSE(FindWindowExW(nullptr, about, L"NimbrelAbout", nullptr));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    const HWND question = WaitForWindow(L"#32770");
-    EXPECT_TRUE(send(main, WM_COMMAND, about_id) && send(about, WM_LBUTTONDOWN, MK_LBUTTON) &&
-                send(about, WM_LBUTTONUP, 0));
-    EXPECT_TRUE(GetForegroundWindow() == question && !IsWindowEnabled(about) && IsWindow(about))
-        << "the About window takes input, or covers the question";
-    Answer(question, VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(main) && IsWindowEnabled(about); }));
+    PressKeys({VK_MENU, VK_F4});
+    Answer(WaitForWindow(L"#32770"), VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(main); })) << "Yes is not the default";
+    EXPECT_TRUE(IsWindowEnabled(about));
+    const HWND version = Find(about, L"Version: 1.0.0");
     Click(version, 0, {MOUSEEVENTF_LEFTDOWN});  // taken only while the program runs on
     EXPECT_TRUE(WaitFor([&] { return focus(), gui.hwndCapture == about; }));
     Click(version, 0, {MOUSEEVENTF_LEFTUP});
@@ -136,37 +136,44 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     DestroyWindow(other_program);
 }
 
-// At 336 DPI each window opens three and a half times as large, though the
-// start asks for the main one maximised, and larger than the work area, with
-// its caption on it. Only the main window has a title-bar button, to close
-// it. A quit message from outside ends the program cleanly.
-TEST(Program, TheLayoutScalesWithTheDpi) {
+// At the system's 350%, each window opens three and a half times as large,
+// though the start asks for the main one maximised, and larger than the work
+// area, with its caption on it. Only the main window has a title-bar button,
+// to close it. An installer's restart manager closes the program, question up.
+TEST(Program, OpensAtTheSystemDpiAndClosesForTheSystem) {
     REQUIRE_SCRATCH_REGISTRY();
+    ResetPolicies();
+    WriteValue("NoDrives", kEight);
     const DWORD dpi = 336;
     RegSetKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels", REG_DWORD, &dpi, 4);
     START_PROGRAM(program, SW_SHOWMAXIMIZED);
     PressKeys({VK_CONTROL, 'A'});
     const HWND main = program.main, about = WaitForWindow(L"NimbrelAbout");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, R"(Control Panel\Desktop)", "LogPixels");
-    const RECT notice = Bounds(Find(main, kNotice), main);
-    RECT client, work;
+    ASSERT_NE(about, nullptr);
+    RECT work, client;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     for (const auto& [window, width, height] : {std::tuple{main, 316, 109}, {about, 312, 187}}) {
-        const RECT frame = Bounds(window);
+        SCOPED_TRACE(window == main ? "main" : "About");
         GetClientRect(window, &client);
+        EXPECT_NEAR(client.right, width * 3.5, 1);
+        EXPECT_NEAR(client.bottom, height * 3.5, 1);
+        EXPECT_FALSE(IsZoomed(window));
+        EXPECT_EQ(Bounds(window).left, work.left);
+        EXPECT_GE(Bounds(window).top, work.top);
         TITLEBARINFO bar = {};
         bar.cbSize = sizeof bar;
         GetTitleBarInfo(window, &bar);
-        EXPECT_TRUE(std::abs(client.right - width * 3.5) <= 1 &&
-                    std::abs(client.bottom - height * 3.5) <= 1 && !IsZoomed(window) &&
-                    frame.left == work.left && frame.top >= work.top &&
-                    (bar.rgstate[2] & bar.rgstate[3] & STATE_SYSTEM_INVISIBLE) &&    // min, max
-                    !(bar.rgstate[5] & STATE_SYSTEM_INVISIBLE) == (window == main))  // close
-            << client.right << "x" << client.bottom << " at " << frame.left << "," << frame.top;
+        EXPECT_TRUE(bar.rgstate[2] & STATE_SYSTEM_INVISIBLE) << "a minimise button";
+        EXPECT_TRUE(bar.rgstate[3] & STATE_SYSTEM_INVISIBLE) << "a maximise button";
+        EXPECT_EQ(!(bar.rgstate[5] & STATE_SYSTEM_INVISIBLE), window == main) << "close button";
     }
-    EXPECT_TRUE(std::abs(notice.left - 15 * 3.5) <= 1 && std::abs(notice.top - 96 * 3.5) <= 1);
-    PostMessageW(main, WM_QUIT, 0, 0);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_NE(WaitForWindow(L"#32770"), nullptr);
+    SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, 0, 1000, nullptr);
+    SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, 0, 1000, nullptr);
     EXPECT_EQ(WaitForSingleObject(program.info.hProcess, 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(ReadValue("NoDrives"), kEight);
 }
 
 // What the file tells Windows before it runs, as Explorer's Properties and
@@ -193,8 +200,13 @@ TEST(Program, TheFileDeclaresItsVersionAndNeeds) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
     VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size);
-    EXPECT_TRUE(fixed && fixed->dwFileVersionMS == 0x10000 && fixed->dwFileVersionLS == 0 &&
-                fixed->dwProductVersionMS == 0x10000 && fixed->dwProductVersionLS == 0);
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ((std::array{fixed->dwFileVersionMS, fixed->dwFileVersionLS}),
+              (std::array<DWORD, 2>{0x10000, 0}))
+        << "the file version, 1.0.0.0";
+    EXPECT_EQ((std::array{fixed->dwProductVersionMS, fixed->dwProductVersionLS}),
+              (std::array<DWORD, 2>{0x10000, 0}))
+        << "the product version, 1.0.0.0";
     for (const wchar_t* promise :
          {L"FileVersion=1.0.0.0\n", L"ProductVersion=1.0.0.0\n", L"ProductName=-Quorvex- Nimbrel\n",
           L"OriginalFilename=nimbrel.exe\n", LR"(level="highestAvailable" uiAccess="false")",
