@@ -18,8 +18,6 @@
 
 namespace nimbrel::testing {
 
-inline constexpr const wchar_t* kNotice =
-    L"You must restart your Windows for the changes to take effect";
 inline constexpr const char* kPolicies = R"(Software\Microsoft\Windows\CurrentVersion\Policies)";
 inline const std::string kExplorer = std::string(kPolicies) + R"(\Explorer)";
 
@@ -138,8 +136,8 @@ inline std::vector<COLORREF> Shown(HWND window, RECT area = {},
 // The top visible window of the class, waited for.
 inline HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
     HWND found = nullptr;
-    const auto shown = [&] { return IsWindowVisible(found = FindWindowW(class_name, nullptr)); };
-    return WaitFor(shown, timeout_ms) ? found : nullptr;
+    WaitFor([&] { return IsWindowVisible(found = FindWindowW(class_name, nullptr)); }, timeout_ms);
+    return found;
 }
 
 // The program in a process of its own, ended at the latest when this goes;

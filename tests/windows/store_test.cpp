@@ -25,61 +25,50 @@ int OpenKeyHandles() {
 }
 
 // Each operation from every starting point that matters: what it reports and
-// what NoDrives holds after, with the key's other value kept and no key
-// handle left open.
+// what NoDrives holds after, the key's other value kept, no key handle left open.
 TEST(PolicyStore, StoresExactlyTheMaskAndReportsWhatHappened) {
     REQUIRE_SCRATCH_REGISTRY();
-    enum Key { kNoKey, kVolatileParent, kWithOther };
+    enum Start { kNoKey, kVolatileParent, kKey, kProtectedKey };  // a key beside "Other"
     const StoredValue other = {REG_SZ, {'k', 'e', 'e', 'p', 0}}, text = {REG_SZ, {'C', 0}},
                       qword = {REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}};
     const struct {
         const char* name;
-        Key key;
+        Start start;
         std::optional<StoredValue> before;
-        bool denied;
         std::optional<DriveMask> write;  // else a remove
         StoreOutcome outcome;
         std::optional<StoredValue> after;
     } cases[] = {
-        {"C: and D:, no key", kNoKey, {}, false, 12, {}, {{REG_DWORD, {12, 0, 0, 0}}}},
-        {"every drive", kWithOther, {}, false, 67108863, {}, {{REG_DWORD, {255, 255, 255, 3}}}},
-        {"Z: over text", kWithOther, text, false, 1 << 25, {}, {{REG_DWORD, {0, 0, 0, 2}}}},
-        {"C: over a QWORD", kWithOther, qword, false, 4, {}, {{REG_DWORD, {4, 0, 0, 0}}}},
-        {"a refused set", kWithOther, kEight, true, 12, {Refused, ERROR_ACCESS_DENIED}, kEight},
-        {"a refused create",
-         kVolatileParent,
-         {},
-         false,
-         12,
-         {Refused, ERROR_CHILD_MUST_BE_VOLATILE},
-         {}},
-        {"remove", kWithOther, kEight, false, {}, {}, {}},
-        {"remove, no key", kNoKey, {}, false, {}, {NothingToDo}, {}},
-        {"remove, no value", kWithOther, {}, false, {}, {NothingToDo}, {}},
-        {"a refused remove", kWithOther, kEight, true, {}, {Refused, ERROR_ACCESS_DENIED}, kEight},
-        {"remove, no value, refused", kWithOther, {}, true, {}, {NothingToDo}, {}},
+        {"C: and D:, no key", kNoKey, {}, 12, {}, {{REG_DWORD, {12, 0, 0, 0}}}},
+        {"every drive", kKey, {}, 67108863, {}, {{REG_DWORD, {255, 255, 255, 3}}}},
+        {"Z: over text", kKey, text, 1 << 25, {}, {{REG_DWORD, {0, 0, 0, 2}}}},
+        {"C: over a QWORD", kKey, qword, 4, {}, {{REG_DWORD, {4, 0, 0, 0}}}},
+        {"refused set", kProtectedKey, kEight, 12, {Refused, ERROR_ACCESS_DENIED}, kEight},
+        {"refused create", kVolatileParent, {}, 12, {Refused, ERROR_CHILD_MUST_BE_VOLATILE}, {}},
+        {"remove", kKey, kEight, {}, {}, {}},
+        {"remove, no key", kNoKey, {}, {}, {NothingToDo}, {}},
+        {"remove, no value", kKey, {}, {}, {NothingToDo}, {}},
+        {"refused remove", kProtectedKey, kEight, {}, {Refused, ERROR_ACCESS_DENIED}, kEight},
+        {"remove, no value, refused", kProtectedKey, {}, {}, {NothingToDo}, {}},
     };
     ResetPolicies();  // Windows keeps a handle to HKEY_CURRENT_USER from its first use on
     const int handles = OpenKeyHandles();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetPolicies();
-        if (c.key == kVolatileParent) {  // no stable key can be created under a volatile one
-            HKEY key = nullptr;
+        HKEY key = nullptr;  // no stable key can be created under a volatile one
+        if (c.start == kVolatileParent)
             RegCreateKeyExA(HKEY_CURRENT_USER, kPolicies, 0, nullptr, REG_OPTION_VOLATILE, KEY_READ,
                             nullptr, &key, nullptr);
-            RegCloseKey(key);
-        }
-        if (c.key == kWithOther) WriteValue("Other", other);
+        RegCloseKey(key);
+        const bool keyed = c.start == kKey || c.start == kProtectedKey;
+        if (keyed) WriteValue("Other", other);
         if (c.before) WriteValue("NoDrives", *c.before);
         std::optional<DenyWrites> deny;
-        if (c.denied) deny.emplace();
-
+        if (c.start == kProtectedKey) deny.emplace();
         EXPECT_EQ(c.write ? WriteMask(*c.write) : RemoveValue(), c.outcome);
         EXPECT_EQ(ReadValue("NoDrives"), c.after);
-        if (c.key == kWithOther) {
-            EXPECT_EQ(ReadValue("Other"), other);
-        }
+        EXPECT_EQ(ReadValue("Other"), keyed ? std::optional(other) : std::nullopt);
     }
     EXPECT_EQ(OpenKeyHandles(), handles);
 }
