@@ -12,8 +12,9 @@
 #include <vector>
 
 // Tests that rewrite the current user's policy keys run in a scratch prefix only.
-#define REQUIRE_SCRATCH_REGISTRY()                                        \
-    if (std::getenv("NIMBREL_SCRATCH_REGISTRY") != std::string_view("1")) \
+#define REQUIRE_SCRATCH_REGISTRY()                                     \
+    if (const char* scratch = std::getenv("NIMBREL_SCRATCH_REGISTRY"); \
+        scratch == nullptr || std::string_view(scratch) != "1")        \
     GTEST_SKIP() << "set NIMBREL_SCRATCH_REGISTRY=1 in a throwaway prefix to run this"
 
 namespace nimbrel::testing {
