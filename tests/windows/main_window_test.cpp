@@ -103,7 +103,8 @@ TEST_F(MainWindowTest, EachWindowShowsItsDesignAtEveryDpi) {
             SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // the user's place
             ShowWindow(main, SW_MINIMIZE);
             for (const HWND window : {main, about})
-                SendMessageW(window, WM_DPICHANGED, dpi, reinterpret_cast<LPARAM>(&suggested));
+                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                             reinterpret_cast<LPARAM>(&suggested));
             ShowWindow(main, SW_RESTORE);
         }
         for (const auto& [window, client, corner] :
