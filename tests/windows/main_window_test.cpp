@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <map>
+#include <tuple>
 
 #include "about_window.h"
 #include "harness.h"
