@@ -285,11 +285,15 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         }
         case WM_WINDOWPOSCHANGED:
             // Never left maximised, which leaves no way to move it; minimised
-            // only with a taskbar button to bring it back. Brought back without
-            // the activation, which may belong to a box that waits for an answer.
+            // only with a taskbar button to bring it back. Brought back behind
+            // the active window, which may be a box that waits for an answer.
             if (IsZoomed(hwnd) ||
-                (IsIconic(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0))
+                (IsIconic(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0)) {
                 ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+                if (const HWND active = GetForegroundWindow(); active != nullptr && active != hwnd)
+                    SetWindowPos(hwnd, active, 0, 0, 0, 0,
+                                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
             break;
         case WM_GETDPISCALEDSIZE:
         case WM_DPICHANGED: {
