@@ -283,17 +283,19 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
                 limits->ptMaxTrackSize = {frame.cx, frame.cy};
             return 0;
         }
+        case WM_WINDOWPOSCHANGING:
+            // While a box waits for its answer, a window without a taskbar
+            // button (the About window) comes no nearer the top, whoever moves it.
+            if (!IsWindowEnabled(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0)
+                reinterpret_cast<WINDOWPOS*>(lparam)->flags |= SWP_NOZORDER;
+            break;
         case WM_WINDOWPOSCHANGED:
             // Never left maximised, which leaves no way to move it; minimised
-            // only with a taskbar button to bring it back. Brought back behind
-            // the active window, which may be a box that waits for an answer.
+            // only with a taskbar button to bring it back. Brought back without
+            // the activation, which may belong to a box that waits for an answer.
             if (IsZoomed(hwnd) ||
-                (IsIconic(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0)) {
+                (IsIconic(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0))
                 ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-                if (const HWND active = GetForegroundWindow(); active != nullptr && active != hwnd)
-                    SetWindowPos(hwnd, active, 0, 0, 0, 0,
-                                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            }
             break;
         case WM_GETDPISCALEDSIZE:
         case WM_DPICHANGED: {
