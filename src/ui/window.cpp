@@ -62,8 +62,8 @@ bool FontInstalled(const wchar_t* face) {
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExW(
         screen, &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM out) -> int {
+            *reinterpret_cast<bool*>(out) = true;
             return 0;
         },
         reinterpret_cast<LPARAM>(&found), 0);

@@ -4,7 +4,6 @@
 #include <sddl.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,9 +11,9 @@
 #include <vector>
 
 // Tests that rewrite the current user's policy keys run in a scratch prefix only.
-#define REQUIRE_SCRATCH_REGISTRY()                                     \
-    if (const char* scratch = std::getenv("NIMBREL_SCRATCH_REGISTRY"); \
-        scratch == nullptr || std::string_view(scratch) != "1")        \
+#define REQUIRE_SCRATCH_REGISTRY()                                                               \
+    if (char scratch[2] = "";                                                                    \
+        GetEnvironmentVariableA("NIMBREL_SCRATCH_REGISTRY", scratch, 2) != 1 || *scratch != '1') \
     GTEST_SKIP() << "set NIMBREL_SCRATCH_REGISTRY=1 in a throwaway prefix to run this"
 
 namespace nimbrel::testing {

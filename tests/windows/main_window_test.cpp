@@ -23,8 +23,8 @@ protected:
         REQUIRE_SCRATCH_REGISTRY();
         ResetPolicies();
         SetCursorPos(0, 0);  // off the window, where it shows no hover
-        ASSERT_TRUE(window.Open(SW_SHOWNORMAL));
-        SetForegroundWindow(main = window.hwnd());
+        ASSERT_TRUE(main_window.Open(SW_SHOWNORMAL));
+        SetForegroundWindow(main = main_window.hwnd());
         ASSERT_TRUE(Settle([&] { return GetForegroundWindow() == main; }));
     }
     void TearDown() override { DestroyWindow(About()); }
@@ -36,7 +36,7 @@ protected:
         if (!done) done = [&] { return taken; };
         return WaitFor(done, 2000, [&](MSG& message) {
             taken |= static_cast<ULONG_PTR>(GetMessageExtraInfo()) == last_input;
-            return window.PreTranslate(message);
+            return main_window.PreTranslate(message);
         });
     }
     HWND Box(wchar_t letter) const { return Find(main, std::wstring{letter, L':'}.c_str()); }
@@ -47,7 +47,7 @@ protected:
         return letters;
     }
 
-    ui::MainWindow window;
+    ui::MainWindow main_window;
     HWND main = nullptr;
 };
 

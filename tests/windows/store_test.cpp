@@ -19,7 +19,7 @@ int OpenKeyHandles() {
                           sizeof info, nullptr) < 0)
             continue;
         const auto& type = reinterpret_cast<PUBLIC_OBJECT_TYPE_INFORMATION*>(info)->TypeName;
-        keys += std::wstring_view(type.Buffer, type.Length / 2) == L"Key";
+        if (std::wstring_view(type.Buffer, type.Length / 2) == L"Key") ++keys;
     }
     return keys;
 }
