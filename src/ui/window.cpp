@@ -286,15 +286,14 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         case WM_WINDOWPOSCHANGING:
             // While a box waits for its answer, a window without a taskbar
             // button (the About window) comes no nearer the top, whoever moves it.
-            if (!IsWindowEnabled(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0)
+            if (!IsWindowEnabled(hwnd) && !self->OnTaskbar())
                 reinterpret_cast<WINDOWPOS*>(lparam)->flags |= SWP_NOZORDER;
             break;
         case WM_WINDOWPOSCHANGED:
             // Never left maximised, which leaves no way to move it; minimised
             // only with a taskbar button to bring it back. Brought back without
             // the activation, which may belong to a box that waits for an answer.
-            if (IsZoomed(hwnd) ||
-                (IsIconic(hwnd) && (self->design_.ex_style & WS_EX_APPWINDOW) == 0))
+            if (IsZoomed(hwnd) || (IsIconic(hwnd) && !self->OnTaskbar()))
                 ShowWindow(hwnd, SW_SHOWNOACTIVATE);
             break;
         case WM_GETDPISCALEDSIZE:

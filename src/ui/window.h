@@ -56,6 +56,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     SIZE FrameSize(int dpi) const;
     SIZE FrameSize(int dpi, bool has_menu) const;
+    bool OnTaskbar() const { return (design_.ex_style & WS_EX_APPWINDOW) != 0; }
     void Layout(int dpi, std::optional<POINT> at);
     void Detach();
 

@@ -99,8 +99,8 @@ TEST_F(MainWindowTest, EachWindowShowsItsDesignAtEveryDpi) {
     for (const int dpi : {96, 288}) {
         SCOPED_TRACE(dpi);
         const auto scaled = [&](LONG pixels) { return pixels * dpi / 96; };
-        const RECT suggested = {9, 5, 99, 55};
         if (dpi != 96) {
+            const RECT suggested = {9, 5, 99, 55};
             SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // the user's place
             ShowWindow(main, SW_MINIMIZE);
             for (const HWND window : {main, about})
