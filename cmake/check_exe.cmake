@@ -1,6 +1,7 @@
-# Checks a built program against the release budget: its size, and that it
-# imports only DLLs that Windows itself ships.
-#   cmake -DEXE=path -DOBJDUMP=path -DBUDGET=bytes -P check_exe.cmake
+# Checks a built program against its budget: its size, and that it imports
+# only DLLs that Windows itself ships. The reader is objdump, or Visual C++'s
+# dumpbin.
+#   cmake -DEXE=path -DREADER=path -DBUDGET=bytes -P check_exe.cmake
 #
 # The import list is a security rule, not only a portability one. The program
 # is often run elevated from a Downloads folder, where a planted DLL named like
@@ -10,14 +11,23 @@
 # side-by-side store.
 set(allowed KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll COMCTL32.dll SHELL32.dll msvcrt.dll)
 
-execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "cannot read ${EXE}")
+get_filename_component(reader_name ${READER} NAME_WE)
+string(TOLOWER "${reader_name}" reader_name)
+if(reader_name STREQUAL "dumpbin")
+  # One indented line per DLL: "    KERNEL32.dll".
+  execute_process(COMMAND ${READER} /nologo /dependents ${EXE} OUTPUT_VARIABLE dump
+                  RESULT_VARIABLE status)
+  string(REGEX MATCHALL "    [^ \r\n]+\\.[dD][lL][lL]" entries "${dump}")
+else()
+  execute_process(COMMAND ${READER} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+  string(REGEX MATCHALL "DLL Name: [^\r\n]+" entries "${dump}")
 endif()
-string(REGEX MATCHALL "DLL Name: [^\r\n]+" entries "${dump}")
+if(NOT status EQUAL 0 OR NOT entries)
+  message(FATAL_ERROR "cannot read the imports of ${EXE} with ${READER}")
+endif()
 set(foreign "")
 foreach(entry IN LISTS entries)
-  string(REPLACE "DLL Name: " "" dll "${entry}")
+  string(REGEX REPLACE "^(DLL Name: |    )" "" dll "${entry}")
   string(TOUPPER "${dll}" dll_upper)
   set(known FALSE)
   foreach(ok IN LISTS allowed)

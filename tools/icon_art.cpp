@@ -202,7 +202,7 @@ std::vector<std::uint8_t> EncodeImage(const std::vector<Rgba>& pixels, int size,
                             &row[static_cast<std::size_t>(x) * 4]);
                 continue;
             }
-            const std::uint8_t index = p.a < 128 ? 0 : Nearest(palette, p);
+            const std::uint8_t index = p.a < 128 ? std::uint8_t{0} : Nearest(palette, p);
             if (bpp == 8)
                 row[x] = index;
             else
@@ -245,7 +245,7 @@ std::vector<std::uint8_t> MakeProgramIcon() {
         const auto [size, bpp] = formats[i];
         out.push_back(static_cast<std::uint8_t>(size));
         out.push_back(static_cast<std::uint8_t>(size));
-        out.push_back(bpp == 4 ? 16 : 0);
+        out.push_back(static_cast<std::uint8_t>(bpp == 4 ? 16 : 0));
         out.push_back(0);
         Put16(out, 1);
         Put16(out, static_cast<unsigned>(bpp));

@@ -76,7 +76,7 @@ UniqueFont MakeFont(const FontRow& row, int dpi) {
     font.lfHeight = -FontPixelHeight(row.centipoints, dpi);
     font.lfWeight = row.bold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = row.italic;
-    font.lfCharSet = row.ansi_charset ? ANSI_CHARSET : DEFAULT_CHARSET;
+    font.lfCharSet = static_cast<BYTE>(row.ansi_charset ? ANSI_CHARSET : DEFAULT_CHARSET);
     const bool use_face = row.fallback == nullptr || FontInstalled(row.face);
     lstrcpynW(font.lfFaceName, use_face ? row.face : row.fallback, LF_FACESIZE);
     return UniqueFont(CreateFontIndirectW(&font));

@@ -161,7 +161,7 @@ TEST_F(MainWindowTest, EachWindowShowsItsDesignAtEveryDpi) {
 // the focused box and presses the focused button, as Enter does; Enter on a
 // box and Escape do nothing, nor does a key while the window is minimised.
 TEST_F(MainWindowTest, EachClickAndKeyDoesWhatADialogDoes) {
-    const std::map<std::wstring, WORD> keys = {
+    const std::map<std::wstring, int> keys = {
         {L"Tab", VK_TAB}, {L"Enter", VK_RETURN}, {L"Space", VK_SPACE}, {L"Escape", VK_ESCAPE}};
     const StoredValue cd = {REG_DWORD, {12, 0, 0, 0}}, z = {REG_DWORD, {0, 0, 0, 2}};
     const struct {
@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, EachClickAndKeyDoesWhatADialogDoes) {
                 continue;
             }
             step.starts_with(L"click ") ? Click(Find(main, step.substr(6).c_str()))
-                                        : PressKeys({keys.at(step)});
+                                        : PressKeys({static_cast<WORD>(keys.at(step))});
             Settle();
         }
         EXPECT_EQ(Ticked(), c.ticked);
