@@ -318,7 +318,18 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
             // The session ends, or the restart manager closes the program for
             // an installer: the user has answered there, so nothing asks. The
             // quit message also ends any box that is up.
-            if (wparam) PostQuitMessage(0);
+            if (wparam) {
+                session_ended_ = true;
+                PostQuitMessage(0);
+            }
+            break;
+        case WM_CLOSE:
+            // The restart manager's close that follows, should a menu or a move
+            // have swallowed the quit message, closes without a question too.
+            if (session_ended_) {
+                DestroyWindow(hwnd);
+                return 0;
+            }
             break;
         case WM_SETTINGCHANGE:
             // New caption or menu metrics: asked for any size, the window takes

@@ -68,6 +68,7 @@ private:
     UniqueIcon small_icon_;
     UniqueIcon picture_;
     static inline int live_windows_ = 0;
+    static inline bool session_ended_ = false;
 };
 
 }  // namespace nimbrel::ui
