@@ -72,11 +72,12 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD timeout_ms = 2000,
     }
 }
 
-// Real input: mouse buttons at a window's centre (a time of 0 is now), keys.
-// Each event carries its position, so queued clicks land where aimed, and a
-// number of its own, which its messages report.
+// Real input, each event with a number of its own, which its messages report.
+// The process that sent the last input may give the foreground away.
 inline std::atomic<ULONG_PTR> last_input = 0;
 
+// Mouse buttons at a window's centre (a time of 0 is now). Each event carries
+// its position, so queued clicks land where aimed.
 inline void Click(HWND window, DWORD time = 0,
                   std::initializer_list<DWORD> buttons = {MOUSEEVENTF_LEFTDOWN,
                                                           MOUSEEVENTF_LEFTUP}) {
@@ -103,76 +104,5 @@ inline void PressKeys(std::initializer_list<WORD> keys) {
 
 // A control as a user finds it: by the caption it shows.
 inline HWND Find(HWND in, const wchar_t* text) { return FindWindowExW(in, nullptr, nullptr, text); }
-
-// Where a window stands: on the screen, or in another window's client area.
-inline RECT Bounds(HWND window, HWND in = HWND_DESKTOP) {
-    RECT bounds;
-    GetWindowRect(window, &bounds);
-    MapWindowPoints(HWND_DESKTOP, in, reinterpret_cast<POINT*>(&bounds), 2);
-    return bounds;
-}
-
-// The pixels, row by row, of part of a window's client area (all of it by
-// default; the window may be another program's) as the screen shows them,
-// or as `paint` draws them in its place.
-inline std::vector<COLORREF> Shown(HWND window, RECT area = {},
-                                   const std::function<void(HDC)>& paint = {}) {
-    if (IsRectEmpty(&area)) GetClientRect(window, &area);
-    POINT at = {area.left, area.top};
-    ClientToScreen(window, &at);
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
-    const HGDIOBJ old = SelectObject(copy, CreateCompatibleBitmap(screen, width, height));
-    paint ? paint(copy) : void(BitBlt(copy, 0, 0, width, height, screen, at.x, at.y, SRCCOPY));
-    ReleaseDC(nullptr, screen);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(copy, x, y));
-    DeleteObject(SelectObject(copy, old));
-    DeleteDC(copy);
-    return pixels;
-}
-
-// The top visible window of the class, waited for.
-inline HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
-    HWND found = nullptr;
-    WaitFor([&] { return IsWindowVisible(found = FindWindowW(class_name, nullptr)); }, timeout_ms);
-    return found;
-}
-
-// The program in a process of its own, ended at the latest when this goes;
-// the test goes on once its main window is in front. Windows will not start a
-// program that asks for elevation from an administrator's ordinary prompt.
-#define START_PROGRAM(program, ...)                                                         \
-    ProgramProcess program{__VA_ARGS__};                                                    \
-    if (program.error == 740)                                                               \
-        GTEST_SKIP() << "ERROR_ELEVATION_REQUIRED: run from an elevated prompt, or as a "   \
-                        "standard user";                                                    \
-    ASSERT_NE(program.main, nullptr) << "no window; CreateProcess error " << program.error; \
-    ASSERT_EQ(GetForegroundWindow(), program.main) << "the main window is not in front"
-
-struct ProgramProcess {
-    explicit ProgramProcess(WORD show = SW_SHOWNORMAL) {
-        char line[] = "nimbrel.exe";  // found first beside this program
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = show;
-        if (!CreateProcessA(nullptr, line, nullptr, nullptr, 0, 0, nullptr, nullptr, &startup,
-                            &info))
-            error = GetLastError();
-        main = WaitForWindow(L"NimbrelMain", error ? 0 : 10000);
-        WaitFor([&] { return main && GetForegroundWindow() == main; });
-    }
-    ~ProgramProcess() {
-        TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
-
-    PROCESS_INFORMATION info = {};
-    DWORD error = ERROR_SUCCESS;
-    HWND main = nullptr;
-};
 
 }  // namespace nimbrel::testing

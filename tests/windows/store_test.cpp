@@ -25,7 +25,8 @@ int OpenKeyHandles() {
 }
 
 // Each operation from every starting point that matters: what it reports and
-// what NoDrives holds after, the key's other value kept, no key handle left open.
+// what NoDrives holds after, the key's other value kept, the key made only by
+// a write, no key handle left open.
 TEST(PolicyStore, StoresExactlyTheMaskAndReportsWhatHappened) {
     REQUIRE_SCRATCH_REGISTRY();
     enum Start { kNoKey, kVolatileParent, kKey, kProtectedKey };  // a key beside "Other"
@@ -69,6 +70,10 @@ TEST(PolicyStore, StoresExactlyTheMaskAndReportsWhatHappened) {
         EXPECT_EQ(c.write ? WriteMask(*c.write) : RemoveValue(), c.outcome);
         EXPECT_EQ(ReadValue("NoDrives"), c.after);
         EXPECT_EQ(ReadValue("Other"), keyed ? std::optional(other) : std::nullopt);
+        HKEY made = nullptr;
+        EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kExplorer.c_str(), 0, KEY_READ, &made),
+                  keyed || c.after ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
+        RegCloseKey(made);
     }
     EXPECT_EQ(OpenKeyHandles(), handles);
 }
