@@ -21,12 +21,12 @@ constexpr WindowDesign kDesign = {
 // the window draws takes its colour from there.
 constexpr COLORREF kForeColour = RGB(255, 0, 0);
 
-// The last press of a multi-click that closed the window: the click that
-// closed it, then each press swallowed after it.
+// The click that closed the window, and the presses after it that make it a
+// double or a triple click: the last of them taken, and how many more may come.
 struct ClosingClick {
     DWORD time = 0;
     POINT at = {};
-    bool armed = false;
+    int presses_left = 0;
     bool taking_release = false;
 } closing_click;
 
@@ -68,6 +68,8 @@ AboutWindow::AboutWindow() : Window(kDesign) {}
 bool AboutWindow::Open() {
     if (!Create(HiddenOwner(), nullptr)) return false;
     current_ = this;
+    // Its first press is its own, however soon after the last window closed.
+    closing_click = {};
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
     return true;
@@ -110,18 +112,16 @@ bool AboutWindow::TakesRestOfMultiClick(const MSG& message) {
         case WM_LBUTTONDBLCLK:
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
-            // Within the system's double-click time and distance of the last
-            // press taken: a triple click is a double click and one more.
+            // Within the system's double-click time and distance of the press
+            // before: the second and third press of the click that closed it.
+            // Any other press ends the multi-click and acts.
             closing.taking_release =
-                closing.armed && message.time - closing.time <= GetDoubleClickTime() &&
+                closing.presses_left > 0 && message.time - closing.time <= GetDoubleClickTime() &&
                 std::abs(message.pt.x - closing.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                 std::abs(message.pt.y - closing.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-            closing.armed = closing.taking_release;
-            if (closing.taking_release) {
-                // The next press is measured from this one.
-                closing.time = message.time;
-                closing.at = message.pt;
-            }
+            closing = {message.time, message.pt,
+                       closing.taking_release ? closing.presses_left - 1 : 0,
+                       closing.taking_release};
             return closing.taking_release;
         case WM_LBUTTONUP:
         case WM_NCLBUTTONUP:
@@ -140,7 +140,7 @@ void AboutWindow::OnButtonUp(LPARAM lparam) {
     GetClientRect(hwnd(), &client);
     const POINT at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
     if (!clicked || !PtInRect(&client, at)) return;
-    closing_click = {press_time_, press_at_, true, false};
+    closing_click = {press_time_, press_at_, 2, false};
     DestroyWindow(hwnd());
 }
 

@@ -150,22 +150,46 @@ TEST_F(MainWindowTest, EachClickAndKeyDoesWhatADialogDoes) {
     }
 }
 
-// A multi-click on the About window, each press within the double-click time
-// of the last, closes it and does nothing else; a later click acts. The next
-// About window has the same hidden owner, which keeps it off the taskbar.
-TEST_F(MainWindowTest, AMultiClickOnTheAboutWindowOnlyClosesIt) {
-    WriteValue("NoDrives", kEight);
-    ui::ShowAboutWindow();
-    const HWND owner = GetWindow(About(), GW_OWNER), unhide = Find(main, L"Unhide All");
-    const DWORD now = GetTickCount(), step = GetDoubleClickTime() * 2 / 3;
-    for (const DWORD press : {0, 1, 2, 3}) Click(unhide, now + press * step);
-    ASSERT_TRUE(Settle([] { return !About(); }));
-    EXPECT_EQ(ReadValue("NoDrives"), kEight);
-    Click(unhide, now + 3 * step + GetDoubleClickTime() + 50);
-    EXPECT_TRUE(Settle([] { return !ReadValue("NoDrives"); })) << "a later click was lost";
-    ui::ShowAboutWindow();
-    EXPECT_EQ(GetWindow(About(), GW_OWNER), owner);
-    EXPECT_FALSE(IsWindowVisible(owner));
+// The click that closes the About window: the presses that make it a double
+// or a triple click, each within the double-click time and rectangle of the
+// one before, reach nothing beneath; any other press acts, and so does the
+// first on an About window opened meanwhile. Each About window is owned by a
+// hidden window, which keeps it off the taskbar.
+TEST_F(MainWindowTest, TheRestOfTheClosingMultiClickReachesNothing) {
+    const DWORD quick = GetDoubleClickTime() * 2 / 3, slow = GetDoubleClickTime() + 100;
+    const wchar_t *const unhide = L"Unhide All", *const hide = L"Hide Selected";
+    const struct {
+        const char* name;
+        const wchar_t* closed_on;  // where the click that closes the About window lands
+        bool reopen;               // the About window opened again after it
+        std::vector<DWORD> then;   // presses on Unhide All, each this long after the last
+        bool acted;                // Unhide All removed NoDrives
+    } cases[] = {
+        {"a triple click", unhide, false, {quick, quick}, false},
+        {"the press after a triple click", unhide, false, {quick, quick, quick}, true},
+        {"a press after the double-click time", unhide, false, {slow}, true},
+        {"a press outside the double-click rectangle", hide, false, {quick}, true},
+        {"the first press on a new About window", unhide, true, {quick}, false},
+    };
+    DWORD time = GetTickCount();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteValue("NoDrives", kEight);
+        ui::ShowAboutWindow();
+        const HWND owner = GetWindow(About(), GW_OWNER);
+        ASSERT_NE(owner, nullptr);
+        EXPECT_FALSE(IsWindowVisible(owner));
+        Click(Find(main, c.closed_on), time);
+        if (c.reopen) {
+            ASSERT_TRUE(Settle([] { return !About(); }));
+            ui::ShowAboutWindow();
+        }
+        for (const DWORD after : c.then) Click(Find(main, unhide), time += after);
+        Settle();
+        EXPECT_EQ(About(), nullptr) << "the About window is still open";
+        EXPECT_EQ(ReadValue("NoDrives"), c.acted ? std::nullopt : std::optional(kEight));
+        time += 2 * GetDoubleClickTime();
+    }
 }
 
 }  // namespace
