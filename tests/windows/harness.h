@@ -72,12 +72,11 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD timeout_ms = 2000,
     }
 }
 
-// Real input, each event with a number of its own, which its messages report.
-// The process that sent the last input may give the foreground away.
+// Real input, each event numbered, as its messages report; the process that
+// sent the last input may give the foreground away.
 inline std::atomic<ULONG_PTR> last_input = 0;
 
-// Mouse buttons at a window's centre (a time of 0 is now). Each event carries
-// its position, so queued clicks land where aimed.
+// Mouse buttons at a window's centre (a time of 0 is now), each event where aimed.
 inline void Click(HWND window, DWORD time = 0,
                   std::initializer_list<DWORD> buttons = {MOUSEEVENTF_LEFTDOWN,
                                                           MOUSEEVENTF_LEFTUP}) {

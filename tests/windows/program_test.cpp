@@ -17,8 +17,7 @@ HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 5000) {
     return found;
 }
 
-// Whether a message box shows this system icon: its picture, the first static
-// control, as the screen shows it, beside the icon drawn on its background.
+// Whether a message box's picture, as shown, is this icon drawn on its background.
 bool ShowsIcon(HWND box, const wchar_t* icon) {
     RECT at;
     GetWindowRect(FindWindowExW(box, nullptr, L"Static", nullptr), &at);
@@ -51,10 +50,9 @@ std::wstring Answer(HWND box, WORD key) {
     return std::wstring(title) + L": " + text;
 }
 
-// A keyboard user starts on A:. The About window, by either route, is one.
-// Each box is the only one while it is up, owned by the main window, which has
-// the focus back after it; nothing removed is nothing refused. On Yes the main
-// window goes, the About window stays, and its click ends the program.
+// Focus on A: at the start; one About window by either route; one box at a
+// time, owned by the main window, which has the focus back after it; no box for
+// nothing to remove; on Yes the About window outlives the main one.
 TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     REQUIRE_SCRATCH_REGISTRY();
     ResetPolicies();
@@ -78,14 +76,11 @@ TEST(Program, AsksOneBoxAtATimeAndEndsWithItsLastWindow) {
     });
     const HWND main = WaitForWindow(L"NimbrelMain", 10000), box_b = Find(main, L"B:"),
                box_d = Find(main, L"D:"), hide = Find(main, L"Hide Selected");
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }))
-        << "no main window in front";
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; })) << "not in front";
     GUITHREADINFO gui = {};  // the focus and capture of the program's thread
     gui.cbSize = sizeof gui;
-    const auto focus = [&] {
-        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
-        return gui.hwndFocus;
-    };
+    const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    const auto focus = [&] { return GetGUIThreadInfo(thread, &gui), gui.hwndFocus; };
     EXPECT_TRUE(WaitFor([&] { return focus() == Find(main, L"A:"); }));
     EXPECT_EQ(SendMessageW(box_d, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "the start read NoDrives";
     SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // not under the boxes

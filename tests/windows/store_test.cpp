@@ -24,9 +24,8 @@ int OpenKeyHandles() {
     return keys;
 }
 
-// Each operation from every starting point that matters: what it reports and
-// what NoDrives holds after, the key's other value kept, the key made only by
-// a write, no key handle left open.
+// Each operation from every starting point that matters: what it reports, what
+// the key holds after, which only a write creates; no key handle left open.
 TEST(PolicyStore, StoresExactlyTheMaskAndReportsWhatHappened) {
     REQUIRE_SCRATCH_REGISTRY();
     enum Start { kNoKey, kVolatileParent, kKey, kProtectedKey };  // a key beside "Other"
